@@ -1,0 +1,22 @@
+#pragma once
+
+// The program's entry, its start decision and its single way out.
+
+// Probes the markers and files.txt and takes the route they decide. Never returns.
+[[noreturn]] void MakeStartDecision();
+// The program does not stand in a game directory: tells so, then ends.
+[[noreturn]] void ShowGameDirectoryError();
+// Closes every window, releases the private heap and ends the process with exit code 0.
+[[noreturn]] void EndProgram();
+// Ends the process with exit code 0; the last step of EndProgram.
+[[noreturn]] void EndProcess();
+
+// The main window and its commands.
+[[noreturn]] void RunMainWindow();
+void ScanStatus();
+void ToggleFileSet();
+void ShowInfos();
+void Uninstall();
+
+// First start: true when the directory was prepared, false when cancelled or refused.
+bool RunFirstInstallation();

@@ -1,0 +1,41 @@
+#pragma once
+
+// The only four ways the program touches the disk. Paths are relative to the game
+// directory, backslash separated, as the managed file table writes them.
+
+constexpr int PROBE_MISSING = -1;
+constexpr int PROBE_DIRECTORY = -2;
+// A regular file too large for the signed 32-bit answer reports this instead.
+constexpr int PROBE_SIZE_LIMIT = 2147483647;
+
+// Why the latest copy, rename or delete failed.
+enum class FileFailure {
+    None,
+    Missing,      // the source (or a directory on its way) does not exist
+    Exists,       // the target name is already taken
+    InUse,        // another program holds the file open
+    AccessDenied, // no write access, read-only file
+    DiskFull,
+    Other,
+};
+
+// The size in bytes, PROBE_MISSING or PROBE_DIRECTORY.
+int FileProbe(const char* path);
+// Replaces an existing target.
+bool FileCopy(const char* source, const char* target);
+// Never replaces an existing target, whatever its letter case; moves across directories.
+bool FileRename(const char* source, const char* target);
+bool FileDelete(const char* path);
+// Kept until the next copy, rename or delete, like the platform's own last-error value.
+FileFailure LastFileFailure();
+
+// Anything the probe finds, a directory included, counts as present.
+inline bool IsPresent(int probeResult) { return probeResult != PROBE_MISSING; }
+
+// Test seam: a hook called before every primitive; when it answers anything but
+// FileFailure::None, the primitive fails with that reason and leaves the disk alone.
+// The program itself never sets it.
+enum class FileOperation { Probe, Copy, Rename, Delete };
+typedef FileFailure (*FileFaultHook)(FileOperation operation, const char* source,
+                                     const char* target);
+void SetFileFaultHook(FileFaultHook hook);

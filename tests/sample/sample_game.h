@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+// Sample game directories for the tests and the demo: every managed file with small,
+// distinct contents, so that any lost, duplicated or swapped file shows.
+
+enum class SampleLayout {
+    Fresh,    // only the game's own files: originals live, no parked copies, no markers
+    Modified, // installed and switched: modified files live, originals under ORI!
+    Original, // installed and switched back: originals live, modified files under MOD!
+};
+
+// Writes the sample into dir (which is created). With setup files, Setup1.Vornak and
+// Setup2.Vornak lie in it too.
+bool MakeSampleGame(const std::filesystem::path& dir, SampleLayout layout, bool withSetupFiles);
+
+std::string OriginalContent(const char* livePath);
+std::string ModifiedContent(const char* livePath);
+std::string SetupContent(int number);
+
+// A table path (backslash separated) below dir, in the host's own form.
+std::filesystem::path GamePath(const std::filesystem::path& dir, const std::string& tablePath);
+// The parked path of a table path with the given prefix, in table form.
+std::string Parked(const char* livePath, const char* prefix);
+
+bool WriteFile(const std::filesystem::path& path, const std::string& content);
+// The file's bytes; empty when it cannot be read.
+std::string ReadFile(const std::filesystem::path& path);
