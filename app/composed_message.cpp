@@ -51,7 +51,8 @@ static void AppendFailedFiles(const FailedFiles* failed) {
     int more = failed->count - shown;
     if (more > 0) {
         char line[64];
-        (void)snprintf(line, sizeof line, "... und %d weitere Datei%s", more, more == 1 ? "" : "en");
+        (void)snprintf(line, sizeof line, "... und %d weitere Datei%s", more,
+                       more == 1 ? "" : "en");
         AppendChar(LINE_FEED);
         AppendText(line);
     }

@@ -31,7 +31,9 @@ static void Unlink(BlockHeader* block) {
         block->next->previous = block->previous;
 }
 
-bool CreatePrivateHeap() { return true; }
+bool CreatePrivateHeap() {
+    return true;
+}
 
 void* PrivateAlloc(size_t size) {
     BlockHeader* block = static_cast<BlockHeader*>(calloc(1, sizeof(BlockHeader) + size));

@@ -12,13 +12,17 @@ bool CreatePrivateHeap() {
     return privateHeap != nullptr;
 }
 
-void* PrivateAlloc(size_t size) { return HeapAlloc(privateHeap, HEAP_ZERO_MEMORY, size); }
+void* PrivateAlloc(size_t size) {
+    return HeapAlloc(privateHeap, HEAP_ZERO_MEMORY, size);
+}
 
 void* PrivateReAlloc(void* block, size_t size) {
     return HeapReAlloc(privateHeap, HEAP_ZERO_MEMORY, block, size);
 }
 
-void PrivateFree(void* block) { (void)HeapFree(privateHeap, 0, block); }
+void PrivateFree(void* block) {
+    (void)HeapFree(privateHeap, 0, block);
+}
 
 void ReleasePrivateHeap() {
     if (privateHeap != nullptr)

@@ -5,4 +5,6 @@
 // Every way out of the program, error paths included, reports success to its caller.
 static const UINT EXIT_CODE = 0;
 
-void EndProcess() { ExitProcess(EXIT_CODE); }
+void EndProcess() {
+    ExitProcess(EXIT_CODE);
+}

@@ -24,7 +24,8 @@ static const char ABORTED_ADVICE[] =
     "en Sie das Spiel und alle Programme, die diese Dateien benutzen, schalten Sie einmal "
     "hin und zur\xFC"
     "ck und deinstallieren Sie dann erneut.";
-static const char INCOMPLETE[] = "Die Deinstallation konnte nicht vollst\xE4ndig abgeschlossen werden!";
+static const char INCOMPLETE[] =
+    "Die Deinstallation konnte nicht vollst\xE4ndig abgeschlossen werden!";
 static const char INCOMPLETE_ADVICE[] =
     "Die genannten Dateien liegen noch unter ihrem bisherigen Namen. Bitte schlie\xDF"
     "en Sie alle Programme, die sie benutzen, und benennen Sie sie von Hand um oder "

@@ -18,6 +18,6 @@ void SwitchToModified(FailedFiles* failed);
 // The mirror image: live to MOD!, then ORI! to live.
 void SwitchToOriginal(FailedFiles* failed);
 
-// Deletes the MOD! copy of every row but the two switch-only ones. Lists the rows whose
-// delete failed for another reason than a missing file.
+// Deletes the MOD! copy of every row but the two switch-only ones. Lists the MOD! copies
+// whose delete failed for another reason than a missing file.
 void RemoveModifiedSet(FailedFiles* failed);

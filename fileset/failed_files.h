@@ -1,11 +1,11 @@
 #pragma once
 
 #include "fileset/file_primitives.h"
+#include "fileset/file_table.h"
 
 // Files that a bulk operation could not handle, each listed once, with the first reason.
-// Paths point to constant texts (table rows, fixed names), never to temporary buffers.
 struct FailedFile {
-    const char* path;
+    char path[PARKED_PATH_SIZE];
     FileFailure reason;
 };
 

@@ -30,7 +30,9 @@ bool FileDelete(const char* path);
 FileFailure LastFileFailure();
 
 // Anything the probe finds, a directory included, counts as present.
-inline bool IsPresent(int probeResult) { return probeResult != PROBE_MISSING; }
+inline bool IsPresent(int probeResult) {
+    return probeResult != PROBE_MISSING;
+}
 
 // Test seam: a hook called before every primitive; when it answers anything but
 // FileFailure::None, the primitive fails with that reason and leaves the disk alone.

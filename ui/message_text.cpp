@@ -13,9 +13,13 @@ bool InitMessageText() {
     return textArea != nullptr;
 }
 
-char* MessageTextEnd() { return textEnd; }
+char* MessageTextEnd() {
+    return textEnd;
+}
 
-void SetMessageTextEnd(char* end) { textEnd = end; }
+void SetMessageTextEnd(char* end) {
+    textEnd = end;
+}
 
 unsigned MessageTextRoom() {
     return static_cast<unsigned>(MESSAGE_TEXT_SIZE - (textEnd - textArea));

@@ -11,7 +11,7 @@ constexpr int EVENT_CONTROL = 13100;
 constexpr int EVENT_MENU = 13101;
 
 constexpr unsigned long STYLE_MAIN_WINDOW = 0x00C80000; // caption and system menu, fixed frame
-constexpr unsigned long STYLE_DEFAULT_BUTTON = 1;        // drawn with the default-button frame
+constexpr unsigned long STYLE_DEFAULT_BUTTON = 1;       // drawn with the default-button frame
 
 constexpr int CONTROL_ENABLE = 0;
 constexpr int CONTROL_DISABLE = 1;

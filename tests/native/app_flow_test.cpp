@@ -20,30 +20,6 @@ namespace {
 
 using Tree = std::map<std::string, std::string>;
 
-std::string Slashed(std::string path) {
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
-
-// What a sample directory holds, in the form of TempGameDir::Snapshot.
-Tree SampleTree(SampleLayout layout, bool withSetupFiles) {
-    Tree tree;
-    for (const ManagedFile& row : ManagedFileTable) {
-        const char* path = row.livePath;
-        bool modifiedLive = layout == SampleLayout::Modified;
-        tree[Slashed(path)] = modifiedLive ? ModifiedContent(path) : OriginalContent(path);
-        if (layout == SampleLayout::Modified)
-            tree[Slashed(Parked(path, PREFIX_ORIGINAL))] = OriginalContent(path);
-        if (layout == SampleLayout::Original)
-            tree[Slashed(Parked(path, PREFIX_MODIFIED))] = ModifiedContent(path);
-    }
-    if (withSetupFiles) {
-        tree["Setup1.Vornak"] = SetupContent(1);
-        tree["Setup2.Vornak"] = SetupContent(2);
-    }
-    return tree;
-}
-
 // Fails renames and copies of one path, as if another program held it open.
 std::string lockedPath;
 FileFailure LockedFile(FileOperation operation, const char* source, const char*) {
@@ -98,10 +74,18 @@ TEST_F(AppFlow, StartDecisionRoutes) {
     } cases[] = {
         {"ORI! marker", {"ORI!files.txt"}, {}, true, "Dateien sind z. Z. MODIFIZIERT", false},
         {"MOD! marker", {"MOD!files.txt"}, {}, true, "Dateien sind z. Z. ORIGINALE", false},
-        {"both markers", {"ORI!files.txt", "MOD!files.txt"}, {}, true, "!! KRITISCHER FEHLER !!",
+        {"both markers",
+         {"ORI!files.txt", "MOD!files.txt"},
+         {},
+         true,
+         "!! KRITISCHER FEHLER !!",
          true},
-        {"marker directory", {"ORI!files.txt"}, {"MOD!files.txt"}, true,
-         "!! KRITISCHER FEHLER !!", true},
+        {"marker directory",
+         {"ORI!files.txt"},
+         {"MOD!files.txt"},
+         true,
+         "!! KRITISCHER FEHLER !!",
+         true},
         {"files.txt directory", {}, {"files.txt"}, false, nullptr, false},
     };
     for (const Case& c : cases) {
@@ -153,13 +137,13 @@ TEST_F(AppFlow, ClicksSwitchTheWholeSetBackAndForth) {
     Click(0);
     Click(0);
     EXPECT_TRUE(Start());
-    EXPECT_EQ(Snapshot(), SampleTree(SampleLayout::Original, false));
+    EXPECT_EQ(Snapshot(), SampleFiles(SampleLayout::Original, false));
     EXPECT_EQ(Ui().captions[0], "Dateien sind z. Z. ORIGINALE");
 
     ResetUi();
     Click(0);
     EXPECT_TRUE(Start());
-    EXPECT_EQ(Snapshot(), SampleTree(SampleLayout::Modified, false));
+    EXPECT_EQ(Snapshot(), SampleFiles(SampleLayout::Modified, false));
     EXPECT_EQ(Ui().captions[0], "Dateien sind z. Z. MODIFIZIERT");
     EXPECT_TRUE(Ui().messages.empty());
 }
@@ -193,7 +177,7 @@ TEST_F(AppFlow, ASwitchWithALockedFileReportsItAndSwitchesTheRest) {
               "ck.");
     // The caption behind the message was already true.
     EXPECT_EQ(Ui().captions[0], "Dateien sind z. Z. MODIFIZIERT");
-    Tree expected = SampleTree(SampleLayout::Modified, false);
+    Tree expected = SampleFiles(SampleLayout::Modified, false);
     expected.erase("common/data/ORI!handling.dat");
     expected["common/data/handling.dat"] = OriginalContent("common\\data\\handling.dat");
     expected["common/data/MOD!handling.dat"] = ModifiedContent("common\\data\\handling.dat");
@@ -209,7 +193,8 @@ TEST_F(AppFlow, AFailureReportNamesTenFilesAndCountsTheRest) {
     ToggleFileSet();
     ASSERT_EQ(Ui().messages.size(), 1u);
     const std::string& text = Message(0).text;
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 + 10 + 1 + 2);
+    // The first line, an empty line, ten files, the count of the rest, an empty line.
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 10 + 1 + 2);
     EXPECT_NE(text.find("common\\data\\action_table.csv (Name bereits vergeben)\n"),
               std::string::npos);
     EXPECT_NE(text.find("\n... und 175 weitere Dateien\n\n"), std::string::npos);

@@ -9,7 +9,9 @@ static UiScript script;
 static int lastControl;
 static int windowToken;
 
-UiScript& Ui() { return script; }
+UiScript& Ui() {
+    return script;
+}
 
 void ResetUi() {
     script = UiScript();
@@ -38,12 +40,18 @@ int ShowMessage(const char* title, const char* text, unsigned style) {
     return answer;
 }
 
-void EndProcess() { throw ProgramEnded(); }
+void EndProcess() {
+    throw ProgramEnded();
+}
 
 void InitControlLayer() {}
 void InitWindowLayer() {}
-int ScreenWidth() { return SCREEN_WIDTH; }
-int ScreenHeight() { return SCREEN_HEIGHT; }
+int ScreenWidth() {
+    return SCREEN_WIDTH;
+}
+int ScreenHeight() {
+    return SCREEN_HEIGHT;
+}
 
 WindowHandle CreateAppWindow(int, int x, int y, int width, int height, unsigned long style,
                              const char* title) {
@@ -58,7 +66,9 @@ WindowHandle CreateAppWindow(int, int x, int y, int width, int height, unsigned 
     return &windowToken;
 }
 
-WindowHandle CurrentWindowHandle() { return &windowToken; }
+WindowHandle CurrentWindowHandle() {
+    return &windowToken;
+}
 void SetControlParent(WindowHandle) {}
 
 WindowHandle AddButton(int n, int, int, int, int, const char* caption, unsigned long) {
@@ -66,9 +76,15 @@ WindowHandle AddButton(int n, int, int, int, int, const char* caption, unsigned 
     return &windowToken;
 }
 
-void DisableControl(int n, int state) { script.disabled[n] = state == CONTROL_DISABLE; }
-void SetControlText(int n, const char* text) { script.captions[n] = text; }
-void GetControlText(int n) { AppendText(script.captions[n].c_str()); }
+void DisableControl(int n, int state) {
+    script.disabled[n] = state == CONTROL_DISABLE;
+}
+void SetControlText(int n, const char* text) {
+    script.captions[n] = text;
+}
+void GetControlText(int n) {
+    AppendText(script.captions[n].c_str());
+}
 
 int WaitEvent() {
     if (script.events.empty())
@@ -79,6 +95,12 @@ int WaitEvent() {
     return event.code;
 }
 
-int EventControlNumber() { return lastControl; }
-void CloseAppWindow(int) { script.windowsOpen = false; }
-void CloseAllWindows() { script.windowsOpen = false; }
+int EventControlNumber() {
+    return lastControl;
+}
+void CloseAppWindow(int) {
+    script.windowsOpen = false;
+}
+void CloseAllWindows() {
+    script.windowsOpen = false;
+}

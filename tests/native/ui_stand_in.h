@@ -21,9 +21,9 @@ struct ScriptedEvent {
 
 struct UiScript {
     std::vector<ShownMessage> messages;
-    std::deque<int> answers;                          // ANSWER_OK once they run out
+    std::deque<int> answers;                            // ANSWER_OK once they run out
     std::function<void(const ShownMessage&)> onMessage; // runs while a box is "open"
-    std::deque<ScriptedEvent> events;                 // EVENT_CLOSE once they run out
+    std::deque<ScriptedEvent> events;                   // EVENT_CLOSE once they run out
     int windowsCreated;
     int windowX, windowY, windowWidth, windowHeight;
     unsigned long windowStyle;

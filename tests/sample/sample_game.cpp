@@ -18,15 +18,7 @@ std::string SetupContent(int number) {
 }
 
 std::filesystem::path GamePath(const std::filesystem::path& dir, const std::string& tablePath) {
-    std::filesystem::path result = dir;
-    std::string::size_type start = 0;
-    for (;;) {
-        std::string::size_type end = tablePath.find('\\', start);
-        result /= tablePath.substr(start, end == std::string::npos ? end : end - start);
-        if (end == std::string::npos)
-            return result;
-        start = end + 1;
-    }
+    return dir / std::filesystem::u8path(Slashed(tablePath));
 }
 
 std::string Parked(const char* livePath, const char* prefix) {
@@ -48,29 +40,35 @@ std::string ReadFile(const std::filesystem::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool MakeSampleGame(const std::filesystem::path& dir, SampleLayout layout, bool withSetupFiles) {
-    bool ok = true;
+std::string Slashed(std::string tablePath) {
+    for (char& c : tablePath) {
+        if (c == '\\')
+            c = '/';
+    }
+    return tablePath;
+}
+
+std::map<std::string, std::string> SampleFiles(SampleLayout layout, bool withSetupFiles) {
+    std::map<std::string, std::string> files;
     for (const ManagedFile& row : ManagedFileTable) {
         const char* path = row.livePath;
-        switch (layout) {
-        case SampleLayout::Fresh:
-            ok = WriteFile(GamePath(dir, path), OriginalContent(path)) && ok;
-            break;
-        case SampleLayout::Modified:
-            ok = WriteFile(GamePath(dir, path), ModifiedContent(path)) && ok;
-            ok = WriteFile(GamePath(dir, Parked(path, PREFIX_ORIGINAL)), OriginalContent(path)) &&
-                 ok;
-            break;
-        case SampleLayout::Original:
-            ok = WriteFile(GamePath(dir, path), OriginalContent(path)) && ok;
-            ok = WriteFile(GamePath(dir, Parked(path, PREFIX_MODIFIED)), ModifiedContent(path)) &&
-                 ok;
-            break;
-        }
+        bool modifiedLive = layout == SampleLayout::Modified;
+        files[Slashed(path)] = modifiedLive ? ModifiedContent(path) : OriginalContent(path);
+        if (layout == SampleLayout::Modified)
+            files[Slashed(Parked(path, PREFIX_ORIGINAL))] = OriginalContent(path);
+        if (layout == SampleLayout::Original)
+            files[Slashed(Parked(path, PREFIX_MODIFIED))] = ModifiedContent(path);
     }
     if (withSetupFiles) {
-        ok = WriteFile(dir / "Setup1.Vornak", SetupContent(1)) && ok;
-        ok = WriteFile(dir / "Setup2.Vornak", SetupContent(2)) && ok;
+        files["Setup1.Vornak"] = SetupContent(1);
+        files["Setup2.Vornak"] = SetupContent(2);
     }
+    return files;
+}
+
+bool MakeSampleGame(const std::filesystem::path& dir, SampleLayout layout, bool withSetupFiles) {
+    bool ok = true;
+    for (const auto& [path, content] : SampleFiles(layout, withSetupFiles))
+        ok = WriteFile(dir / std::filesystem::u8path(path), content) && ok;
     return ok;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 
 // Sample game directories for the tests and the demo: every managed file with small,
@@ -15,6 +16,11 @@ enum class SampleLayout {
 // Writes the sample into dir (which is created). With setup files, Setup1.Vornak and
 // Setup2.Vornak lie in it too.
 bool MakeSampleGame(const std::filesystem::path& dir, SampleLayout layout, bool withSetupFiles);
+
+// What MakeSampleGame writes: relative paths, '/' separated, with their contents.
+std::map<std::string, std::string> SampleFiles(SampleLayout layout, bool withSetupFiles);
+// The relative form that SampleFiles and the tests' directory listings use.
+std::string Slashed(std::string tablePath);
 
 std::string OriginalContent(const char* livePath);
 std::string ModifiedContent(const char* livePath);

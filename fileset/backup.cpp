@@ -1,0 +1,14 @@
+#include "fileset/bulk_operations.h"
+#include "fileset/file_table.h"
+
+void BackupOriginals(FailedFiles* failed) {
+    char parked[PARKED_PATH_SIZE];
+    for (const ManagedFile& row : ManagedFileTable) {
+        if (row.switchOnly)
+            continue;
+        ParkedPath(row.livePath, PREFIX_ORIGINAL, parked);
+        // Some game versions lack some of the files: a missing live file is no failure.
+        if (!FileCopy(row.livePath, parked) && LastFileFailure() != FileFailure::Missing)
+            AddFailedFile(failed, row.livePath, LastFileFailure());
+    }
+}

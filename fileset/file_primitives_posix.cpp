@@ -1,0 +1,239 @@
+#include "fileset/file_platform.h"
+#include "fileset/program_directory_posix.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// Game files are named as on Windows, where names match without regard to ASCII case, so
+// each component is looked up exactly first and by a directory scan only when missing.
+
+static bool SameNameIgnoringCase(const char* a, const char* b, size_t length) {
+    for (size_t i = 0; i < length; ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]);
+        unsigned char y = static_cast<unsigned char>(b[i]);
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<unsigned char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<unsigned char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return a[length] == '\0';
+}
+
+// path holds a directory of directoryLength characters (ending in '/') followed by one name;
+// replaces the name by an existing name that differs from it only in letter case.
+static void MatchExistingName(char* path, size_t directoryLength) {
+    struct stat status;
+    if (lstat(path, &status) == 0 || errno != ENOENT)
+        return;
+    char* name = path + directoryLength;
+    size_t nameLength = std::strlen(name);
+    char saved = *name;
+    *name = '\0';
+    DIR* directory = opendir(path);
+    *name = saved;
+    if (!directory)
+        return;
+    while (struct dirent* entry = readdir(directory)) {
+        if (SameNameIgnoringCase(entry->d_name, name, nameLength)) {
+            std::memcpy(name, entry->d_name, nameLength);
+            break;
+        }
+    }
+    closedir(directory);
+}
+
+// Joins a relative, backslash separated path to the program directory, component by
+// component. Sets errno and answers false when it cannot.
+static bool ResolvePath(const char* relative, char* out) {
+    const char* directory = ProgramDirectoryPath();
+    size_t length = std::strlen(directory);
+    if (length == 0) {
+        errno = EINVAL;
+        return false;
+    }
+    std::memcpy(out, directory, length);
+    const char* component = relative;
+    while (*component) {
+        const char* end = component;
+        while (*end && *end != '\\' && *end != '/')
+            ++end;
+        size_t componentLength = static_cast<size_t>(end - component);
+        if (length + componentLength + 1 >= PATH_MAX) {
+            errno = ENAMETOOLONG;
+            return false;
+        }
+        if (componentLength > 0) {
+            std::memcpy(out + length, component, componentLength);
+            out[length + componentLength] = '\0';
+            MatchExistingName(out, length);
+            length += componentLength;
+            if (*end)
+                out[length++] = '/';
+        }
+        component = *end ? end + 1 : end;
+    }
+    out[length] = '\0';
+    return true;
+}
+
+int PlatformProbe(const char* path) {
+    char hostPath[PATH_MAX];
+    struct stat status;
+    if (!ResolvePath(path, hostPath) || stat(hostPath, &status) != 0)
+        return PROBE_MISSING;
+    if (S_ISDIR(status.st_mode))
+        return PROBE_DIRECTORY;
+    if (status.st_size < 0 || status.st_size > PROBE_SIZE_LIMIT)
+        return PROBE_SIZE_LIMIT;
+    return static_cast<int>(status.st_size);
+}
+
+// Closes fd without letting close() overwrite the errno of the failure being reported.
+static void CloseKeepingErrno(int fd) {
+    int saved = errno;
+    close(fd);
+    errno = saved;
+}
+
+static bool CopyContents(int source, int target) {
+    for (;;) {
+        ssize_t copied = copy_file_range(source, nullptr, target, nullptr, 1 << 30, 0);
+        if (copied == 0)
+            return true;
+        if (copied > 0)
+            continue;
+        if (errno == EINTR)
+            continue;
+        if (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL)
+            break;
+        return false;
+    }
+    // No in-kernel copy between these files: copy through a buffer from where it stopped.
+    char buffer[65536];
+    for (;;) {
+        ssize_t got = read(source, buffer, sizeof buffer);
+        if (got == 0)
+            return true;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        for (ssize_t done = 0; done < got;) {
+            ssize_t written = write(target, buffer + done, static_cast<size_t>(got - done));
+            if (written < 0 && errno != EINTR)
+                return false;
+            if (written > 0)
+                done += written;
+        }
+    }
+}
+
+bool PlatformCopy(const char* source, const char* target) {
+    char sourcePath[PATH_MAX];
+    char targetPath[PATH_MAX];
+    if (!ResolvePath(source, sourcePath) || !ResolvePath(target, targetPath))
+        return false;
+    int input = open(sourcePath, O_RDONLY | O_CLOEXEC);
+    if (input < 0)
+        return false;
+    struct stat sourceStatus;
+    struct stat targetStatus;
+    if (fstat(input, &sourceStatus) != 0) {
+        CloseKeepingErrno(input);
+        return false;
+    }
+    if (S_ISDIR(sourceStatus.st_mode)) {
+        close(input);
+        errno = EISDIR;
+        return false;
+    }
+    // Truncating the target would destroy a source that is the same file.
+    if (stat(targetPath, &targetStatus) == 0 && targetStatus.st_dev == sourceStatus.st_dev &&
+        targetStatus.st_ino == sourceStatus.st_ino) {
+        close(input);
+        errno = EBUSY;
+        return false;
+    }
+    int output = open(targetPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (output < 0) {
+        CloseKeepingErrno(input);
+        return false;
+    }
+    bool copied = CopyContents(input, output) && fchmod(output, sourceStatus.st_mode & 07777) == 0;
+    if (close(output) != 0)
+        copied = false;
+    // A partial copy must not pass for a complete one.
+    if (!copied)
+        unlink(targetPath);
+    CloseKeepingErrno(input);
+    return copied;
+}
+
+// For file systems without RENAME_NOREPLACE: a hard link cannot replace either.
+static bool RenameByLink(const char* sourcePath, const char* targetPath) {
+    struct stat status;
+    if (lstat(sourcePath, &status) != 0)
+        return false;
+    if (S_ISDIR(status.st_mode)) {
+        errno = EOPNOTSUPP;
+        return false;
+    }
+    if (link(sourcePath, targetPath) != 0)
+        return false;
+    if (unlink(sourcePath) != 0) {
+        int saved = errno;
+        unlink(targetPath);
+        errno = saved;
+        return false;
+    }
+    return true;
+}
+
+bool PlatformRename(const char* source, const char* target) {
+    char sourcePath[PATH_MAX];
+    char targetPath[PATH_MAX];
+    if (!ResolvePath(source, sourcePath) || !ResolvePath(target, targetPath))
+        return false;
+    if (renameat2(AT_FDCWD, sourcePath, AT_FDCWD, targetPath, RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno == EINVAL || errno == ENOSYS)
+        return RenameByLink(sourcePath, targetPath);
+    return false;
+}
+
+bool PlatformDelete(const char* path) {
+    char hostPath[PATH_MAX];
+    return ResolvePath(path, hostPath) && unlink(hostPath) == 0;
+}
+
+FileFailure PlatformFailure() {
+    switch (errno) {
+    case ENOENT:
+    case ENOTDIR:
+        return FileFailure::Missing;
+    case EEXIST:
+    case ENOTEMPTY:
+        return FileFailure::Exists;
+    case EBUSY:
+    case ETXTBSY:
+        return FileFailure::InUse;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return FileFailure::AccessDenied;
+    case ENOSPC:
+    case EDQUOT:
+        return FileFailure::DiskFull;
+    default:
+        return FileFailure::Other;
+    }
+}

@@ -1,0 +1,15 @@
+#include "fileset/file_state.h"
+
+#include "fileset/file_primitives.h"
+
+bool IsFileSetInstalled() {
+    return IsPresent(FileProbe(MARKER_ORIGINAL)) || IsPresent(FileProbe(MARKER_MODIFIED));
+}
+
+FileSetState QueryFileSetState() {
+    if (!IsPresent(FileProbe(MARKER_MODIFIED)))
+        return FileSetState::Modified;
+    if (!IsPresent(FileProbe(MARKER_ORIGINAL)))
+        return FileSetState::Original;
+    return FileSetState::Conflict;
+}

@@ -1,0 +1,29 @@
+#include "fileset/program_directory.h"
+#include "fileset/program_directory_win32.h"
+
+#include <windows.h>
+
+// The longest path the wide-character API accepts.
+static wchar_t programDirectory[32768];
+
+const wchar_t* ProgramDirectoryPath() {
+    return programDirectory;
+}
+
+bool LocateProgramDirectory() {
+    const DWORD capacity = sizeof programDirectory / sizeof programDirectory[0];
+    DWORD length = GetModuleFileNameW(nullptr, programDirectory, capacity);
+    // A result that fills the buffer has been cut short.
+    if (length == 0 || length >= capacity) {
+        programDirectory[0] = L'\0';
+        return false;
+    }
+    for (DWORD i = length; i > 0; --i) {
+        if (programDirectory[i - 1] == L'\\') {
+            programDirectory[i] = L'\0';
+            return true;
+        }
+    }
+    programDirectory[0] = L'\0';
+    return false;
+}

@@ -1,0 +1,13 @@
+#include "fileset/bulk_operations.h"
+#include "fileset/file_table.h"
+
+void RemoveModifiedSet(FailedFiles* failed) {
+    char parked[PARKED_PATH_SIZE];
+    for (const ManagedFile& row : ManagedFileTable) {
+        if (row.switchOnly)
+            continue;
+        ParkedPath(row.livePath, PREFIX_MODIFIED, parked);
+        if (!FileDelete(parked) && LastFileFailure() != FileFailure::Missing)
+            AddFailedFile(failed, parked, LastFileFailure());
+    }
+}

@@ -1,0 +1,30 @@
+#include "fileset/bulk_operations.h"
+#include "fileset/file_table.h"
+
+// Phase 1 parks every live file under parkPrefix, phase 2 brings every file parked under
+// bringPrefix live. A missing file or a row already parked is no failure; a failure that
+// leaves the row in the wrong set is.
+static void SwitchFileSet(const char* parkPrefix, const char* bringPrefix, FailedFiles* failed) {
+    char parked[PARKED_PATH_SIZE];
+    for (const ManagedFile& row : ManagedFileTable) {
+        ParkedPath(row.livePath, parkPrefix, parked);
+        if (FileRename(row.livePath, parked))
+            continue;
+        FileFailure failure = LastFileFailure();
+        if (failure != FileFailure::Missing && failure != FileFailure::Exists)
+            AddFailedFile(failed, row.livePath, failure);
+    }
+    for (const ManagedFile& row : ManagedFileTable) {
+        ParkedPath(row.livePath, bringPrefix, parked);
+        if (!FileRename(parked, row.livePath) && LastFileFailure() != FileFailure::Missing)
+            AddFailedFile(failed, row.livePath, LastFileFailure());
+    }
+}
+
+void SwitchToModified(FailedFiles* failed) {
+    SwitchFileSet(PREFIX_ORIGINAL, PREFIX_MODIFIED, failed);
+}
+
+void SwitchToOriginal(FailedFiles* failed) {
+    SwitchFileSet(PREFIX_MODIFIED, PREFIX_ORIGINAL, failed);
+}
