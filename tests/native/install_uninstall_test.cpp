@@ -79,19 +79,6 @@ class InstallUninstall : public TempGameDir {
     }
 };
 
-// A fresh directory after a complete installation: the setup files live, the game's two
-// switch-only files and every other file's copy parked as originals.
-Tree InstalledTree() {
-    Tree tree;
-    for (const ManagedFile& row : ManagedFileTable) {
-        tree[Slashed(Parked(row.livePath, PREFIX_ORIGINAL))] = OriginalContent(row.livePath);
-        tree[Slashed(row.livePath)] = OriginalContent(row.livePath);
-    }
-    tree["files.txt"] = SetupContent(1);
-    tree["pc/data/filelist.pak"] = SetupContent(2);
-    return tree;
-}
-
 TEST_F(InstallUninstall, EveryRefusalChangesNothing) {
     struct Case {
         const char* name;
@@ -146,7 +133,7 @@ TEST_F(InstallUninstall, ACompleteInstallationParksOriginalsAndOpensTheWindow) {
                            "Setup1.Vornak > files.txt",
                            "Setup2.Vornak > pc\\data\\filelist.pak",
                        }));
-    Tree expected = InstalledTree();
+    Tree expected = InstalledFiles();
     expected.erase("pc/stream.ini");
     expected.erase("pc/ORI!stream.ini");
     EXPECT_EQ(Snapshot(), expected);

@@ -1,0 +1,133 @@
+// The main job's walk-through: prepares a sample game directory, or drives the real program
+// through its whole life cycle without a person, printing each step and saving a screenshot
+// of each screen.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "tests/wine/driver.h"
+
+namespace {
+
+int step = 0;
+
+const char* Present(const std::filesystem::path& file) {
+    std::error_code error;
+    return std::filesystem::exists(file, error) ? "present" : "absent";
+}
+
+void PrintMarkers(const Run& run) {
+    std::printf("    markers: ORI!files.txt %s, MOD!files.txt %s\n",
+                Present(run.game / "ORI!files.txt"), Present(run.game / "MOD!files.txt"));
+}
+
+bool Shot(const std::filesystem::path& shots, const char* name) {
+    ++step;
+    wchar_t file[64];
+    (void)swprintf(file, 64, L"%02d-", step);
+    std::filesystem::path path =
+        shots / (std::wstring(file) + std::filesystem::u8path(name).wstring() + L".bmp");
+    std::printf("    screenshot: %s\n", path.filename().u8string().c_str());
+    return SaveScreenshot(path, ScreenRect());
+}
+
+// Waits for a box, prints it, saves a screenshot and presses a button.
+bool AnswerBox(const Run& run, const std::filesystem::path& shots, const char* name, int button) {
+    HWND box = WaitForMessageBox(run);
+    if (box == nullptr) {
+        std::printf("!! no message box appeared\n");
+        return false;
+    }
+    MessageBoxContent content = ReadMessageBox(box);
+    std::printf("    box \"%s\":\n", content.title.c_str());
+    std::string text = content.text;
+    std::string::size_type start = 0;
+    for (;;) {
+        std::string::size_type end = text.find('\n', start);
+        std::printf("      | %s\n", text.substr(start, end - start).c_str());
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    bool ok = Shot(shots, name);
+    std::printf("    pressing %s\n", button == IDOK ? "OK" : "Cancel");
+    return PressBoxButton(box, button) && WaitForNoMessageBox(run) && ok;
+}
+
+bool ShowMainWindow(const Run& run, const std::filesystem::path& shots, const char* name,
+                    const char* caption) {
+    HWND window = WaitForMainWindow(run);
+    if (window == nullptr || !WaitForCaption(window, 0, caption)) {
+        std::printf("!! the main window does not read \"%s\"\n", caption);
+        return false;
+    }
+    std::printf("    main window: \"%s\"\n", caption);
+    PrintMarkers(run);
+    return Shot(shots, name);
+}
+
+bool Click(const Run& run, int control, const char* what) {
+    std::printf("%s\n", what);
+    HWND window = WaitForMainWindow(run);
+    return window != nullptr && ClickButton(ButtonById(window, control));
+}
+
+bool Walk(Run* run, const std::filesystem::path& shots) {
+    std::printf("Sample game directory: %s\n", run->game.u8string().c_str());
+    std::printf("1. Start Tauschwerk.exe in a fresh game directory\n");
+    if (!StartProgram(run))
+        return false;
+    bool ok = AnswerBox(*run, shots, "installation-question", IDOK);
+    std::printf("2. Installation\n");
+    ok = ok && AnswerBox(*run, shots, "installation-done", IDOK);
+    ok =
+        ok && ShowMainWindow(*run, shots, "main-window-modified", "Dateien sind z. Z. MODIFIZIERT");
+    ok = ok && Click(*run, 0, "3. Switch to the original files");
+    ok = ok && ShowMainWindow(*run, shots, "main-window-original", "Dateien sind z. Z. ORIGINALE");
+    ok = ok && Click(*run, 0, "4. Switch to the modified files");
+    ok = ok && ShowMainWindow(*run, shots, "main-window-modified-again",
+                              "Dateien sind z. Z. MODIFIZIERT");
+    ok = ok && Click(*run, 1, "5. Infos");
+    ok = ok && AnswerBox(*run, shots, "infos", IDOK);
+    ok = ok && Click(*run, 2, "6. Uninstall");
+    ok = ok && AnswerBox(*run, shots, "uninstall-question", IDOK);
+    ok = ok && AnswerBox(*run, shots, "uninstall-done", IDOK);
+    DWORD exitCode = 1;
+    ok = ok && WaitForExit(run, &exitCode);
+    std::printf("    program ended with exit code %lu\n", exitCode);
+    PrintMarkers(*run);
+    std::printf("7. Start again: the installation is offered again\n");
+    ok = ok && StartProgram(run) && AnswerBox(*run, shots, "installation-offered-again", IDCANCEL);
+    ok = ok && WaitForExit(run, &exitCode);
+    return ok && exitCode == 0;
+}
+
+} // namespace
+
+// demo prepare DIR: a sample game directory with the setup files and the program in it.
+// demo walk SHOTS: the headless walk-through, screenshots into SHOTS.
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 3)
+        return 2;
+    std::wstring command = argv[1];
+    std::filesystem::path target = argv[2];
+    Run run = {};
+    if (command == L"prepare") {
+        run.game = target;
+        bool ok = MakeSampleGame(target, SampleLayout::Fresh, true) && CopyProgram(run);
+        return ok ? 0 : 1;
+    }
+    if (command != L"walk")
+        return 2;
+    std::error_code error;
+    std::filesystem::create_directories(target, error);
+    bool ok = MakeRunDirectory(&run, false) &&
+              MakeSampleGame(run.game, SampleLayout::Fresh, true) && CopyProgram(run) &&
+              Walk(&run, target);
+    EndRun(&run);
+    std::printf(ok ? "Walk-through complete.\n" : "Walk-through FAILED.\n");
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,259 @@
+// The whole life of a game directory through the real program's boxes and buttons.
+
+#include <gtest/gtest.h>
+
+#include "tests/sample/inventory.h"
+#include "tests/wine/driver.h"
+
+namespace {
+
+const char CONSENT[] =
+    "Zur ersten Nutzung werden nun einige Einstellungen vorgenommen...\n\n"
+    "Bitte stellen Sie sicher, dass alle Dateien im Spielverzeichnis Original sind,\n"
+    "bevor sie mit der Installation fortfahren.";
+const char INSTALLED[] =
+    "Installation wurde erfolgreich abgeschlossen!\n"
+    "Sie k\xF6nnen nun Dateien bearbeiten und jederzeit auf Originale umschalten.\n\n"
+    "WICHTIG: Bearbeiten Sie Dateien NUR im MODIFIZIERTEN Zustand!!";
+const char UNINSTALL_QUESTION[] =
+    "Sind Sie sich sicher, dass Sie dieses Programm deinstallieren wollen?\n\n"
+    "Alle MODs gehen verloren und es verbleiben nur noch Originale!";
+const char MODIFIED[] = "Dateien sind z. Z. MODIFIZIERT";
+const char ORIGINAL[] = "Dateien sind z. Z. ORIGINALE";
+
+enum class Answer { Ok, Cancel, Escape, CloseBox };
+
+class LifeCycle : public testing::Test {
+  protected:
+    void TearDown() override { EndRun(&run); }
+
+    void Prepare(SampleLayout layout, bool withSetupFiles, bool nonAnsi = false) {
+        ASSERT_TRUE(MakeRunDirectory(&run, nonAnsi));
+        ASSERT_TRUE(MakeSampleGame(run.game, layout, withSetupFiles));
+        ASSERT_TRUE(CopyProgram(run));
+        ASSERT_TRUE(StartProgram(&run));
+    }
+    // The game directory's files, without the program itself.
+    FileTree GameFiles() {
+        FileTree files;
+        for (const auto& [path, content] : SnapshotTree(run.game)) {
+            if (content != DIRECTORY_ENTRY && path != "Tauschwerk.exe")
+                files[path] = content;
+        }
+        return files;
+    }
+    // Waits for the box with this title, checks it and answers it.
+    void Expect(const char* title, const char* text, BoxIcon icon, std::vector<int> buttons,
+                Answer answer) {
+        HWND box = WaitForMessageBoxTitled(run, title);
+        ASSERT_NE(box, nullptr) << "no box \"" << title << "\"";
+        MessageBoxContent content = ReadMessageBox(box);
+        if (text != nullptr) {
+            EXPECT_EQ(content.text, text);
+        }
+        EXPECT_EQ(content.icon, icon);
+        EXPECT_EQ(content.buttons, buttons);
+        switch (answer) {
+        case Answer::Ok:
+            ASSERT_TRUE(PressBoxButton(box, IDOK));
+            break;
+        case Answer::Cancel:
+            ASSERT_TRUE(PressBoxButton(box, IDCANCEL));
+            break;
+        case Answer::Escape:
+            ASSERT_TRUE(SendKey(box, Key::Escape));
+            break;
+        case Answer::CloseBox:
+            ASSERT_TRUE(RequestClose(box));
+            break;
+        }
+        ASSERT_TRUE(WaitForNoMessageBox(run));
+    }
+    void ExpectExitCodeZero() {
+        DWORD exitCode = 1;
+        ASSERT_TRUE(WaitForExit(&run, &exitCode));
+        EXPECT_EQ(exitCode, 0u);
+    }
+    HWND MainWindowReading(const char* caption) {
+        HWND window = WaitForMainWindow(run);
+        EXPECT_NE(window, nullptr);
+        EXPECT_TRUE(window != nullptr && WaitForCaption(window, 0, caption));
+        return window;
+    }
+    void Switch(HWND window, const char* to) {
+        FileTree before = GameFiles();
+        ASSERT_TRUE(ClickButton(ButtonById(window, 0)));
+        ASSERT_TRUE(WaitForCaption(window, 0, to));
+        EXPECT_EQ(SwitchInventoryFault(before, GameFiles()), "");
+    }
+
+    ::Run run = {};
+};
+
+TEST_F(LifeCycle, InstallSwitchSwitchUninstallAndTheQuestionAgain) {
+    Prepare(SampleLayout::Fresh, true);
+    const FileTree fresh = GameFiles();
+    Expect("Tauschwerk: Installation", CONSENT, BoxIcon::Information, {IDOK, IDCANCEL}, Answer::Ok);
+    Expect("Tauschwerk: Info", INSTALLED, BoxIcon::Information, {IDOK}, Answer::Ok);
+    HWND window = MainWindowReading(MODIFIED);
+    ASSERT_NE(window, nullptr);
+    FileTree installed = InstalledFiles();
+    EXPECT_EQ(GameFiles(), installed);
+    EXPECT_EQ(BackupInventoryFault(fresh, installed), "");
+
+    Switch(window, ORIGINAL);
+    FileTree original = fresh;
+    original.erase("Setup1.Vornak");
+    original.erase("Setup2.Vornak");
+    for (const auto& [path, content] : fresh) {
+        std::string::size_type slash = path.rfind('/') + 1;
+        if (path != "Setup1.Vornak" && path != "Setup2.Vornak")
+            original[path.substr(0, slash) + "MOD!" + path.substr(slash)] = content;
+    }
+    original["MOD!files.txt"] = SetupContent(1);
+    original["pc/data/MOD!filelist.pak"] = SetupContent(2);
+    EXPECT_EQ(GameFiles(), original);
+
+    Switch(window, MODIFIED);
+    EXPECT_EQ(GameFiles(), installed);
+
+    ASSERT_TRUE(ClickButton(ButtonById(window, 2)));
+    Expect("Tauschwerk: Deinstallation", UNINSTALL_QUESTION, BoxIcon::Warning, {IDOK, IDCANCEL},
+           Answer::Ok);
+    Expect("Tauschwerk: Deinstallation", "Deinstallation wurde erfolgreich abgeschlossen!",
+           BoxIcon::Information, {IDOK}, Answer::Ok);
+    ExpectExitCodeZero();
+    // The directory is exactly as it was before the installation.
+    EXPECT_EQ(GameFiles(), fresh);
+
+    ASSERT_TRUE(StartProgram(&run));
+    Expect("Tauschwerk: Installation", CONSENT, BoxIcon::Information, {IDOK, IDCANCEL},
+           Answer::Cancel);
+    ExpectExitCodeZero();
+    EXPECT_EQ(GameFiles(), fresh);
+}
+
+TEST_F(LifeCycle, DecliningEitherQuestionChangesNothing) {
+    for (Answer answer : {Answer::Cancel, Answer::Escape, Answer::CloseBox}) {
+        SCOPED_TRACE(static_cast<int>(answer));
+        TearDown();
+        run = {};
+        Prepare(SampleLayout::Fresh, true);
+        FileTree before = GameFiles();
+        Expect("Tauschwerk: Installation", nullptr, BoxIcon::Information, {IDOK, IDCANCEL}, answer);
+        ExpectExitCodeZero();
+        EXPECT_EQ(GameFiles(), before);
+
+        TearDown();
+        run = {};
+        Prepare(SampleLayout::Original, false);
+        before = GameFiles();
+        HWND window = MainWindowReading(ORIGINAL);
+        ASSERT_TRUE(ClickButton(ButtonById(window, 2)));
+        Expect("Tauschwerk: Deinstallation", nullptr, BoxIcon::Warning, {IDOK, IDCANCEL}, answer);
+        Expect("Tauschwerk", "Gute Entscheidung  ;-)", BoxIcon::None, {IDOK}, Answer::Ok);
+        EXPECT_TRUE(IsRunning(run));
+        EXPECT_EQ(GameFiles(), before);
+        ASSERT_TRUE(RequestClose(window));
+        ExpectExitCodeZero();
+    }
+}
+
+TEST_F(LifeCycle, RefusedInstallationsChangeNothing) {
+    struct Case {
+        const char* name;
+        const char* removed;
+        const char* extra;
+        const char* firstLine;
+    } cases[] = {
+        {"setup file missing", "Setup2.Vornak", nullptr,
+         "Es fehlen einige Dateien zur Installation!\n"},
+        {"TEST.WRITE present", nullptr, "TEST.WRITE",
+         "Es ist ein Fehler w\xE4hrend eines Schreibvorganges aufgetreten!\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        run = {};
+        ASSERT_TRUE(MakeRunDirectory(&run, false));
+        ASSERT_TRUE(MakeSampleGame(run.game, SampleLayout::Fresh, true));
+        if (c.removed != nullptr) {
+            ASSERT_TRUE(std::filesystem::remove(run.game / c.removed));
+        }
+        if (c.extra != nullptr) {
+            ASSERT_TRUE(WriteFile(run.game / c.extra, "left over"));
+        }
+        ASSERT_TRUE(CopyProgram(run));
+        FileTree before = GameFiles();
+        ASSERT_TRUE(StartProgram(&run));
+        Expect("Tauschwerk: Installation", CONSENT, BoxIcon::Information, {IDOK, IDCANCEL},
+               Answer::Ok);
+        HWND box = WaitForMessageBoxTitled(run, "Tauschwerk: Fehler");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(ReadMessageBox(box).text.rfind(c.firstLine, 0), 0u);
+        Expect("Tauschwerk: Fehler", nullptr, BoxIcon::Error, {IDOK}, Answer::Ok);
+        ExpectExitCodeZero();
+        EXPECT_EQ(GameFiles(), before);
+    }
+}
+
+TEST_F(LifeCycle, AnInstallationOverAnOldParkedFileListIsReported) {
+    ASSERT_TRUE(MakeRunDirectory(&run, false));
+    ASSERT_TRUE(MakeSampleGame(run.game, SampleLayout::Fresh, true));
+    ASSERT_TRUE(WriteFile(GamePath(run.game, "pc\\data\\ORI!filelist.pak"), "earlier"));
+    ASSERT_TRUE(CopyProgram(run));
+    ASSERT_TRUE(StartProgram(&run));
+    Expect("Tauschwerk: Installation", CONSENT, BoxIcon::Information, {IDOK, IDCANCEL}, Answer::Ok);
+    HWND box = WaitForMessageBoxTitled(run, "Tauschwerk: Fehler");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(ReadMessageBox(box).text.rfind(
+                  "Die Installation konnte nicht vollst\xE4ndig abgeschlossen werden!\n\n"
+                  "pc\\data\\filelist.pak (Name bereits vergeben)\n"
+                  "Setup2.Vornak (Name bereits vergeben)\n\n",
+                  0),
+              0u);
+    Expect("Tauschwerk: Fehler", nullptr, BoxIcon::Error, {IDOK}, Answer::Ok);
+    // ORI!files.txt exists: the directory counts as installed and the window opens.
+    HWND window = MainWindowReading(MODIFIED);
+    ASSERT_TRUE(RequestClose(window));
+    ExpectExitCodeZero();
+    EXPECT_EQ(ReadFile(GamePath(run.game, "pc\\data\\ORI!filelist.pak")), "earlier");
+}
+
+TEST_F(LifeCycle, UninstallingWhileTheGameHoldsAFileStopsAndDeletesNothing) {
+    Prepare(SampleLayout::Modified, false);
+    HWND window = MainWindowReading(MODIFIED);
+    FileTree before = GameFiles();
+    HANDLE held = CreateFileW(GamePath(run.game, "common\\data\\handling.dat").c_str(),
+                              GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(ClickButton(ButtonById(window, 2)));
+    Expect("Tauschwerk: Deinstallation", UNINSTALL_QUESTION, BoxIcon::Warning, {IDOK, IDCANCEL},
+           Answer::Ok);
+    HWND box = WaitForMessageBoxTitled(run, "Tauschwerk: Fehler");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(ReadMessageBox(box).text.rfind("Die Deinstallation wurde abgebrochen!\n\n"
+                                             "common\\data\\handling.dat (in Benutzung)\n\n",
+                                             0),
+              0u);
+    Expect("Tauschwerk: Fehler", nullptr, BoxIcon::Error, {IDOK}, Answer::Ok);
+    (void)CloseHandle(held);
+    // Still running, rescanned, and every content still there.
+    EXPECT_TRUE(WaitForCaption(window, 0, ORIGINAL));
+    EXPECT_EQ(SwitchInventoryFault(before, GameFiles()), "");
+    ASSERT_TRUE(RequestClose(window));
+    ExpectExitCodeZero();
+}
+
+TEST_F(LifeCycle, AGameDirectoryBelowANonAnsiPathWorks) {
+    Prepare(SampleLayout::Fresh, true, true);
+    Expect("Tauschwerk: Installation", CONSENT, BoxIcon::Information, {IDOK, IDCANCEL}, Answer::Ok);
+    Expect("Tauschwerk: Info", INSTALLED, BoxIcon::Information, {IDOK}, Answer::Ok);
+    HWND window = MainWindowReading(MODIFIED);
+    EXPECT_EQ(GameFiles(), InstalledFiles());
+    Switch(window, ORIGINAL);
+    ASSERT_TRUE(RequestClose(window));
+    ExpectExitCodeZero();
+}
+
+} // namespace

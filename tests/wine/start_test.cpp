@@ -1,0 +1,26 @@
+#include "tests/wine/program_fixture.h"
+
+namespace {
+
+using StartTest = ProgramTest;
+
+TEST_F(StartTest, OutsideGameDirectoryShowsErrorAndTouchesNothing) {
+    ASSERT_TRUE(MakeRunDirectory(&run, false));
+    ASSERT_TRUE(CopyProgram(run));
+    TreeSnapshot before = SnapshotTree(run.root);
+    ASSERT_TRUE(StartProgram(&run));
+
+    HWND box = WaitForMessageBox(run);
+    ASSERT_NE(box, nullptr);
+    MessageBoxContent content = ReadMessageBox(box);
+    EXPECT_EQ(content.title, "Tauschwerk: Fehler");
+    EXPECT_EQ(content.text, "Diese Anwendung muss sich im Spiel-Verzeichnis von GTA IV befinden!");
+    EXPECT_EQ(content.buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(content.icon, BoxIcon::Error);
+
+    ASSERT_TRUE(PressBoxButton(box, IDOK));
+    ExpectEndsWithZero();
+    EXPECT_EQ(SnapshotTree(run.root), before);
+}
+
+} // namespace
