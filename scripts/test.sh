@@ -15,6 +15,7 @@ echo "== Windows build and tests under Wine"
 cmake -S "$root" -B "$root/build/windows" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
 cmake --build "$root/build/windows" -j"$jobs"
+cmake --build "$root/build/windows" --target release
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh" "$root/build/windows"
 trap '"$WINESERVER" -k 2>/dev/null || true' EXIT

@@ -12,6 +12,7 @@
 #include "fileset/file_table.h"
 #include "tests/native/temp_game_dir.h"
 #include "tests/native/ui_stand_in.h"
+#include "tests/sample/inventory.h"
 #include "tests/sample/sample_game.h"
 #include "ui/message.h"
 #include "ui/window.h"
@@ -162,9 +163,11 @@ TEST_F(AppFlow, ToggleWithAnUnknownCaptionDoesNothing) {
 
 TEST_F(AppFlow, ASwitchWithALockedFileReportsItAndSwitchesTheRest) {
     Sample(SampleLayout::Original);
+    Tree before = Snapshot();
     Lock("common\\data\\handling.dat");
     Click(0);
     EXPECT_TRUE(Start());
+    EXPECT_EQ(SwitchInventoryFault(before, Snapshot()), "");
     ASSERT_EQ(Ui().messages.size(), 1u);
     EXPECT_EQ(Message(0).title, "Tauschwerk: Fehler");
     EXPECT_EQ(Message(0).style, 16u);

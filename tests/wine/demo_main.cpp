@@ -24,14 +24,32 @@ void PrintMarkers(const Run& run) {
                 Present(run.game / "ORI!files.txt"), Present(run.game / "MOD!files.txt"));
 }
 
-bool Shot(const std::filesystem::path& shots, const char* name) {
+// The program's texts are code page 1252; the terminal reads UTF-8.
+std::string Utf8(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    int length = MultiByteToWideChar(1252, 0, text.data(), static_cast<int>(text.size()),
+                                     wide.data(), static_cast<int>(wide.size()));
+    std::string utf8(static_cast<size_t>(length) * 3, '\0');
+    length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(),
+                                 static_cast<int>(utf8.size()), nullptr, nullptr);
+    utf8.resize(static_cast<size_t>(length));
+    return utf8;
+}
+
+// Saves the window's own rectangle, so that the picture shows what a person sees of it.
+bool Shot(const std::filesystem::path& shots, const char* name, HWND window) {
     ++step;
+    RECT area;
+    if (!GetWindowRect(window, &area))
+        return false;
+    // A window that has just appeared may not have painted yet: have it paint now.
+    (void)RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     wchar_t file[64];
     (void)swprintf(file, 64, L"%02d-", step);
     std::filesystem::path path =
         shots / (std::wstring(file) + std::filesystem::u8path(name).wstring() + L".bmp");
     std::printf("    screenshot: %s\n", path.filename().u8string().c_str());
-    return SaveScreenshot(path, ScreenRect());
+    return SaveScreenshot(path, area);
 }
 
 // Waits for a box, prints it, saves a screenshot and presses a button.
@@ -42,19 +60,19 @@ bool AnswerBox(const Run& run, const std::filesystem::path& shots, const char* n
         return false;
     }
     MessageBoxContent content = ReadMessageBox(box);
-    std::printf("    box \"%s\":\n", content.title.c_str());
+    std::printf("    box \"%s\":\n", Utf8(content.title).c_str());
     std::string text = content.text;
     std::string::size_type start = 0;
     for (;;) {
         std::string::size_type end = text.find('\n', start);
-        std::printf("      | %s\n", text.substr(start, end - start).c_str());
+        std::printf("      | %s\n", Utf8(text.substr(start, end - start)).c_str());
         if (end == std::string::npos)
             break;
         start = end + 1;
     }
-    bool ok = Shot(shots, name);
+    bool ok = Shot(shots, name, box);
     std::printf("    pressing %s\n", button == IDOK ? "OK" : "Cancel");
-    return PressBoxButton(box, button) && WaitForNoMessageBox(run) && ok;
+    return PressBoxButton(box, button) && WaitForWindowGone(box) && ok;
 }
 
 bool ShowMainWindow(const Run& run, const std::filesystem::path& shots, const char* name,
@@ -66,7 +84,7 @@ bool ShowMainWindow(const Run& run, const std::filesystem::path& shots, const ch
     }
     std::printf("    main window: \"%s\"\n", caption);
     PrintMarkers(run);
-    return Shot(shots, name);
+    return Shot(shots, name, window);
 }
 
 bool Click(const Run& run, int control, const char* what) {

@@ -327,6 +327,10 @@ HWND WaitForMainWindow(const Run& run, DWORD timeoutMs) {
     return window;
 }
 
+bool WaitForWindowGone(HWND window, DWORD timeoutMs) {
+    return PollUntil(timeoutMs, [&] { return !IsWindow(window) || !IsWindowVisible(window); });
+}
+
 bool WaitForNoMessageBox(const Run& run, DWORD timeoutMs) {
     return PollUntil(timeoutMs, [&] { return FindMessageBoxNow(run) == nullptr; });
 }
@@ -435,10 +439,6 @@ bool SendKey(HWND window, Key key) {
         return PressKeys({VK_MENU, VK_F4});
     }
     return false;
-}
-
-RECT ScreenRect() {
-    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
 bool SaveScreenshot(const std::filesystem::path& file, const RECT& area) {

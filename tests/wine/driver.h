@@ -55,6 +55,8 @@ HWND WaitForMessageBoxTitled(const Run& run, const std::string& title,
                              DWORD timeoutMs = WAIT_TIMEOUT_MS);
 // The program's message box shown right now, or 0.
 HWND FindMessageBoxNow(const Run& run);
+// Waits until the window no longer exists or is hidden.
+bool WaitForWindowGone(HWND window, DWORD timeoutMs = WAIT_TIMEOUT_MS);
 // Waits until the program shows no message box any more.
 bool WaitForNoMessageBox(const Run& run, DWORD timeoutMs = WAIT_TIMEOUT_MS);
 
@@ -115,4 +117,3 @@ bool SendKey(HWND window, Key key);
 
 // Writes the pixels of a screen rectangle to a 24-bit BMP file.
 bool SaveScreenshot(const std::filesystem::path& file, const RECT& area);
-RECT ScreenRect();

@@ -1,9 +1,6 @@
 // The whole life of a game directory through the real program's boxes and buttons.
 
-#include <gtest/gtest.h>
-
-#include "tests/sample/inventory.h"
-#include "tests/wine/driver.h"
+#include "tests/wine/program_fixture.h"
 
 namespace {
 
@@ -18,76 +15,27 @@ const char INSTALLED[] =
 const char UNINSTALL_QUESTION[] =
     "Sind Sie sich sicher, dass Sie dieses Programm deinstallieren wollen?\n\n"
     "Alle MODs gehen verloren und es verbleiben nur noch Originale!";
-const char MODIFIED[] = "Dateien sind z. Z. MODIFIZIERT";
-const char ORIGINAL[] = "Dateien sind z. Z. ORIGINALE";
 
-enum class Answer { Ok, Cancel, Escape, CloseBox };
-
-class LifeCycle : public testing::Test {
+class LifeCycle : public ProgramTest {
   protected:
-    void TearDown() override { EndRun(&run); }
-
     void Prepare(SampleLayout layout, bool withSetupFiles, bool nonAnsi = false) {
         ASSERT_TRUE(MakeRunDirectory(&run, nonAnsi));
         ASSERT_TRUE(MakeSampleGame(run.game, layout, withSetupFiles));
         ASSERT_TRUE(CopyProgram(run));
         ASSERT_TRUE(StartProgram(&run));
     }
-    // The game directory's files, without the program itself.
-    FileTree GameFiles() {
-        FileTree files;
-        for (const auto& [path, content] : SnapshotTree(run.game)) {
-            if (content != DIRECTORY_ENTRY && path != "Tauschwerk.exe")
-                files[path] = content;
-        }
-        return files;
-    }
-    // Waits for the box with this title, checks it and answers it.
-    void Expect(const char* title, const char* text, BoxIcon icon, std::vector<int> buttons,
-                Answer answer) {
-        HWND box = WaitForMessageBoxTitled(run, title);
-        ASSERT_NE(box, nullptr) << "no box \"" << title << "\"";
-        MessageBoxContent content = ReadMessageBox(box);
-        if (text != nullptr) {
-            EXPECT_EQ(content.text, text);
-        }
-        EXPECT_EQ(content.icon, icon);
-        EXPECT_EQ(content.buttons, buttons);
-        switch (answer) {
-        case Answer::Ok:
-            ASSERT_TRUE(PressBoxButton(box, IDOK));
-            break;
-        case Answer::Cancel:
-            ASSERT_TRUE(PressBoxButton(box, IDCANCEL));
-            break;
-        case Answer::Escape:
-            ASSERT_TRUE(SendKey(box, Key::Escape));
-            break;
-        case Answer::CloseBox:
-            ASSERT_TRUE(RequestClose(box));
-            break;
-        }
-        ASSERT_TRUE(WaitForNoMessageBox(run));
-    }
-    void ExpectExitCodeZero() {
-        DWORD exitCode = 1;
-        ASSERT_TRUE(WaitForExit(&run, &exitCode));
-        EXPECT_EQ(exitCode, 0u);
-    }
     HWND MainWindowReading(const char* caption) {
         HWND window = WaitForMainWindow(run);
         EXPECT_NE(window, nullptr);
-        EXPECT_TRUE(window != nullptr && WaitForCaption(window, 0, caption));
+        EXPECT_TRUE(window != nullptr && WaitForCaption(window, STATUS_BUTTON, caption));
         return window;
     }
     void Switch(HWND window, const char* to) {
         FileTree before = GameFiles();
-        ASSERT_TRUE(ClickButton(ButtonById(window, 0)));
-        ASSERT_TRUE(WaitForCaption(window, 0, to));
+        ASSERT_TRUE(ClickButton(ButtonById(window, STATUS_BUTTON)));
+        ASSERT_TRUE(WaitForCaption(window, STATUS_BUTTON, to));
         EXPECT_EQ(SwitchInventoryFault(before, GameFiles()), "");
     }
-
-    ::Run run = {};
 };
 
 TEST_F(LifeCycle, InstallSwitchSwitchUninstallAndTheQuestionAgain) {
@@ -95,13 +43,13 @@ TEST_F(LifeCycle, InstallSwitchSwitchUninstallAndTheQuestionAgain) {
     const FileTree fresh = GameFiles();
     Expect("Tauschwerk: Installation", CONSENT, BoxIcon::Information, {IDOK, IDCANCEL}, Answer::Ok);
     Expect("Tauschwerk: Info", INSTALLED, BoxIcon::Information, {IDOK}, Answer::Ok);
-    HWND window = MainWindowReading(MODIFIED);
+    HWND window = MainWindowReading(CAPTION_MODIFIED);
     ASSERT_NE(window, nullptr);
     FileTree installed = InstalledFiles();
     EXPECT_EQ(GameFiles(), installed);
     EXPECT_EQ(BackupInventoryFault(fresh, installed), "");
 
-    Switch(window, ORIGINAL);
+    Switch(window, CAPTION_ORIGINAL);
     FileTree original = fresh;
     original.erase("Setup1.Vornak");
     original.erase("Setup2.Vornak");
@@ -114,7 +62,7 @@ TEST_F(LifeCycle, InstallSwitchSwitchUninstallAndTheQuestionAgain) {
     original["pc/data/MOD!filelist.pak"] = SetupContent(2);
     EXPECT_EQ(GameFiles(), original);
 
-    Switch(window, MODIFIED);
+    Switch(window, CAPTION_MODIFIED);
     EXPECT_EQ(GameFiles(), installed);
 
     ASSERT_TRUE(ClickButton(ButtonById(window, 2)));
@@ -122,14 +70,14 @@ TEST_F(LifeCycle, InstallSwitchSwitchUninstallAndTheQuestionAgain) {
            Answer::Ok);
     Expect("Tauschwerk: Deinstallation", "Deinstallation wurde erfolgreich abgeschlossen!",
            BoxIcon::Information, {IDOK}, Answer::Ok);
-    ExpectExitCodeZero();
+    ExpectEndsWithZero();
     // The directory is exactly as it was before the installation.
     EXPECT_EQ(GameFiles(), fresh);
 
     ASSERT_TRUE(StartProgram(&run));
     Expect("Tauschwerk: Installation", CONSENT, BoxIcon::Information, {IDOK, IDCANCEL},
            Answer::Cancel);
-    ExpectExitCodeZero();
+    ExpectEndsWithZero();
     EXPECT_EQ(GameFiles(), fresh);
 }
 
@@ -141,21 +89,21 @@ TEST_F(LifeCycle, DecliningEitherQuestionChangesNothing) {
         Prepare(SampleLayout::Fresh, true);
         FileTree before = GameFiles();
         Expect("Tauschwerk: Installation", nullptr, BoxIcon::Information, {IDOK, IDCANCEL}, answer);
-        ExpectExitCodeZero();
+        ExpectEndsWithZero();
         EXPECT_EQ(GameFiles(), before);
 
         TearDown();
         run = {};
         Prepare(SampleLayout::Original, false);
         before = GameFiles();
-        HWND window = MainWindowReading(ORIGINAL);
+        HWND window = MainWindowReading(CAPTION_ORIGINAL);
         ASSERT_TRUE(ClickButton(ButtonById(window, 2)));
         Expect("Tauschwerk: Deinstallation", nullptr, BoxIcon::Warning, {IDOK, IDCANCEL}, answer);
         Expect("Tauschwerk", "Gute Entscheidung  ;-)", BoxIcon::None, {IDOK}, Answer::Ok);
         EXPECT_TRUE(IsRunning(run));
         EXPECT_EQ(GameFiles(), before);
         ASSERT_TRUE(RequestClose(window));
-        ExpectExitCodeZero();
+        ExpectEndsWithZero();
     }
 }
 
@@ -188,11 +136,8 @@ TEST_F(LifeCycle, RefusedInstallationsChangeNothing) {
         ASSERT_TRUE(StartProgram(&run));
         Expect("Tauschwerk: Installation", CONSENT, BoxIcon::Information, {IDOK, IDCANCEL},
                Answer::Ok);
-        HWND box = WaitForMessageBoxTitled(run, "Tauschwerk: Fehler");
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(ReadMessageBox(box).text.rfind(c.firstLine, 0), 0u);
-        Expect("Tauschwerk: Fehler", nullptr, BoxIcon::Error, {IDOK}, Answer::Ok);
-        ExpectExitCodeZero();
+        EXPECT_EQ(ErrorText().rfind(c.firstLine, 0), 0u);
+        ExpectEndsWithZero();
         EXPECT_EQ(GameFiles(), before);
     }
 }
@@ -204,25 +149,22 @@ TEST_F(LifeCycle, AnInstallationOverAnOldParkedFileListIsReported) {
     ASSERT_TRUE(CopyProgram(run));
     ASSERT_TRUE(StartProgram(&run));
     Expect("Tauschwerk: Installation", CONSENT, BoxIcon::Information, {IDOK, IDCANCEL}, Answer::Ok);
-    HWND box = WaitForMessageBoxTitled(run, "Tauschwerk: Fehler");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(ReadMessageBox(box).text.rfind(
-                  "Die Installation konnte nicht vollst\xE4ndig abgeschlossen werden!\n\n"
-                  "pc\\data\\filelist.pak (Name bereits vergeben)\n"
-                  "Setup2.Vornak (Name bereits vergeben)\n\n",
-                  0),
-              0u);
-    Expect("Tauschwerk: Fehler", nullptr, BoxIcon::Error, {IDOK}, Answer::Ok);
+    EXPECT_EQ(
+        ErrorText().rfind("Die Installation konnte nicht vollst\xE4ndig abgeschlossen werden!\n\n"
+                          "pc\\data\\filelist.pak (Name bereits vergeben)\n"
+                          "Setup2.Vornak (Name bereits vergeben)\n\n",
+                          0),
+        0u);
     // ORI!files.txt exists: the directory counts as installed and the window opens.
-    HWND window = MainWindowReading(MODIFIED);
+    HWND window = MainWindowReading(CAPTION_MODIFIED);
     ASSERT_TRUE(RequestClose(window));
-    ExpectExitCodeZero();
+    ExpectEndsWithZero();
     EXPECT_EQ(ReadFile(GamePath(run.game, "pc\\data\\ORI!filelist.pak")), "earlier");
 }
 
 TEST_F(LifeCycle, UninstallingWhileTheGameHoldsAFileStopsAndDeletesNothing) {
     Prepare(SampleLayout::Modified, false);
-    HWND window = MainWindowReading(MODIFIED);
+    HWND window = MainWindowReading(CAPTION_MODIFIED);
     FileTree before = GameFiles();
     HANDLE held = CreateFileW(GamePath(run.game, "common\\data\\handling.dat").c_str(),
                               GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -230,30 +172,27 @@ TEST_F(LifeCycle, UninstallingWhileTheGameHoldsAFileStopsAndDeletesNothing) {
     ASSERT_TRUE(ClickButton(ButtonById(window, 2)));
     Expect("Tauschwerk: Deinstallation", UNINSTALL_QUESTION, BoxIcon::Warning, {IDOK, IDCANCEL},
            Answer::Ok);
-    HWND box = WaitForMessageBoxTitled(run, "Tauschwerk: Fehler");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(ReadMessageBox(box).text.rfind("Die Deinstallation wurde abgebrochen!\n\n"
-                                             "common\\data\\handling.dat (in Benutzung)\n\n",
-                                             0),
+    EXPECT_EQ(ErrorText().rfind("Die Deinstallation wurde abgebrochen!\n\n"
+                                "common\\data\\handling.dat (in Benutzung)\n\n",
+                                0),
               0u);
-    Expect("Tauschwerk: Fehler", nullptr, BoxIcon::Error, {IDOK}, Answer::Ok);
     (void)CloseHandle(held);
     // Still running, rescanned, and every content still there.
-    EXPECT_TRUE(WaitForCaption(window, 0, ORIGINAL));
+    EXPECT_TRUE(WaitForCaption(window, 0, CAPTION_ORIGINAL));
     EXPECT_EQ(SwitchInventoryFault(before, GameFiles()), "");
     ASSERT_TRUE(RequestClose(window));
-    ExpectExitCodeZero();
+    ExpectEndsWithZero();
 }
 
 TEST_F(LifeCycle, AGameDirectoryBelowANonAnsiPathWorks) {
     Prepare(SampleLayout::Fresh, true, true);
     Expect("Tauschwerk: Installation", CONSENT, BoxIcon::Information, {IDOK, IDCANCEL}, Answer::Ok);
     Expect("Tauschwerk: Info", INSTALLED, BoxIcon::Information, {IDOK}, Answer::Ok);
-    HWND window = MainWindowReading(MODIFIED);
+    HWND window = MainWindowReading(CAPTION_MODIFIED);
     EXPECT_EQ(GameFiles(), InstalledFiles());
-    Switch(window, ORIGINAL);
+    Switch(window, CAPTION_ORIGINAL);
     ASSERT_TRUE(RequestClose(window));
-    ExpectExitCodeZero();
+    ExpectEndsWithZero();
 }
 
 } // namespace

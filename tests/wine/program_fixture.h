@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/sample/inventory.h"
 #include "tests/wine/driver.h"
 
 // Texts the tests expect, written out here rather than taken from the program, so that a
@@ -9,6 +10,10 @@
 inline constexpr char CAPTION_MODIFIED[] = "Dateien sind z. Z. MODIFIZIERT";
 inline constexpr char CAPTION_ORIGINAL[] = "Dateien sind z. Z. ORIGINALE";
 inline constexpr char CAPTION_CONFLICT[] = "!! KRITISCHER FEHLER !!";
+
+inline constexpr char TITLE_ERROR[] = "Tauschwerk: Fehler";
+
+enum class Answer { Ok, Cancel, Escape, CloseBox };
 
 constexpr int STATUS_BUTTON = 0;
 constexpr int INFOS_BUTTON = 1;
@@ -34,6 +39,53 @@ class ProgramTest : public testing::Test {
         DWORD exitCode = 1;
         ASSERT_TRUE(WaitForExit(&run, &exitCode));
         EXPECT_EQ(exitCode, 0u);
+    }
+
+    // The game directory's files, without the program itself and without directories.
+    FileTree GameFiles() {
+        FileTree files;
+        for (const auto& [path, content] : SnapshotTree(run.game)) {
+            if (content != DIRECTORY_ENTRY && path != "Tauschwerk.exe")
+                files[path] = content;
+        }
+        return files;
+    }
+
+    // Waits for the box with this title, checks it (a null text is not compared), answers
+    // it and waits until it has gone.
+    void Expect(const char* title, const char* text, BoxIcon icon, std::vector<int> buttons,
+                Answer answer) {
+        HWND box = WaitForMessageBoxTitled(run, title);
+        ASSERT_NE(box, nullptr) << "no box \"" << title << "\"";
+        MessageBoxContent content = ReadMessageBox(box);
+        if (text != nullptr) {
+            EXPECT_EQ(content.text, text);
+        }
+        EXPECT_EQ(content.icon, icon);
+        EXPECT_EQ(content.buttons, buttons);
+        switch (answer) {
+        case Answer::Ok:
+            ASSERT_TRUE(PressBoxButton(box, IDOK));
+            break;
+        case Answer::Cancel:
+            ASSERT_TRUE(PressBoxButton(box, IDCANCEL));
+            break;
+        case Answer::Escape:
+            ASSERT_TRUE(SendKey(box, Key::Escape));
+            break;
+        case Answer::CloseBox:
+            ASSERT_TRUE(RequestClose(box));
+            break;
+        }
+        ASSERT_TRUE(WaitForWindowGone(box));
+    }
+
+    // The error box's text, answered with OK.
+    std::string ErrorText() {
+        HWND box = WaitForMessageBoxTitled(run, TITLE_ERROR);
+        std::string text = box != nullptr ? ReadMessageBox(box).text : "";
+        Expect(TITLE_ERROR, nullptr, BoxIcon::Error, {IDOK}, Answer::Ok);
+        return text;
     }
 
     ::Run run = {}; // not testing::Test::Run

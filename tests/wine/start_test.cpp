@@ -4,11 +4,14 @@ namespace {
 
 using StartTest = ProgramTest;
 
+// The working directory looks like a game directory, the program's own does not: only the
+// program's own directory counts, and arguments of any kind change nothing.
 TEST_F(StartTest, OutsideGameDirectoryShowsErrorAndTouchesNothing) {
     ASSERT_TRUE(MakeRunDirectory(&run, false));
     ASSERT_TRUE(CopyProgram(run));
+    ASSERT_TRUE(WriteFile(run.root / "files.txt", "the working directory's"));
     TreeSnapshot before = SnapshotTree(run.root);
-    ASSERT_TRUE(StartProgram(&run));
+    ASSERT_TRUE(StartProgram(&run, L"/install --uninstall \"C:\\\" files.txt"));
 
     HWND box = WaitForMessageBox(run);
     ASSERT_NE(box, nullptr);
