@@ -14,7 +14,7 @@ cmake -S "$root" -B "$root/build/windows" -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$root/build/windows" -j"$jobs" --target switch_bench >/dev/null
 
 echo "== Native build"
-"$root/build/native/tests/switch_bench"
+"$root/build/native/bench/switch_bench"
 
 echo
 echo "== Windows build under Wine"

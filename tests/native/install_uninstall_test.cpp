@@ -12,6 +12,7 @@
 #include "fileset/file_table.h"
 #include "tests/native/temp_game_dir.h"
 #include "tests/native/ui_stand_in.h"
+#include "tests/sample/expected_texts.h"
 #include "tests/sample/inventory.h"
 #include "tests/sample/sample_game.h"
 #include "ui/message.h"
@@ -21,10 +22,6 @@ namespace {
 
 using Tree = std::map<std::string, std::string>;
 
-const char CONSENT[] =
-    "Zur ersten Nutzung werden nun einige Einstellungen vorgenommen...\n\n"
-    "Bitte stellen Sie sicher, dass alle Dateien im Spielverzeichnis Original sind,\n"
-    "bevor sie mit der Installation fortfahren.";
 const char SETUP_MISSING[] =
     "Es fehlen einige Dateien zur Installation!\n"
     "Bitte kopieren Sie alle Dateien aus dem ZIP-Ordner (''Tauschwerk'', ''Setup1'' & "
@@ -32,13 +29,6 @@ const char SETUP_MISSING[] =
 const char WRITE_FAILED[] =
     "Es ist ein Fehler w\xE4hrend eines Schreibvorganges aufgetreten!\n"
     "Sie m\xFCssen diese Anwendung als Administrator ausf\xFChren (s. Kontextmen\xFC)!";
-const char INSTALLED[] =
-    "Installation wurde erfolgreich abgeschlossen!\n"
-    "Sie k\xF6nnen nun Dateien bearbeiten und jederzeit auf Originale umschalten.\n\n"
-    "WICHTIG: Bearbeiten Sie Dateien NUR im MODIFIZIERTEN Zustand!!";
-const char UNINSTALL_QUESTION[] =
-    "Sind Sie sich sicher, dass Sie dieses Programm deinstallieren wollen?\n\n"
-    "Alle MODs gehen verloren und es verbleiben nur noch Originale!";
 
 // Records every rename and fails the operations on one path with a chosen reason.
 std::vector<std::string> renames;
@@ -107,7 +97,7 @@ TEST_F(InstallUninstall, EveryRefusalChangesNothing) {
         Tree before = Snapshot();
         Ui().answers = {c.answer};
         EXPECT_TRUE(Start());
-        ExpectMessage(0, "Tauschwerk: Installation", CONSENT, 65);
+        ExpectMessage(0, "Tauschwerk: Installation", TEXT_CONSENT, 65);
         ASSERT_EQ(Ui().messages.size(), c.message != nullptr ? 2u : 1u);
         if (c.message != nullptr)
             ExpectMessage(1, "Tauschwerk: Fehler", c.message, 16);
@@ -124,7 +114,7 @@ TEST_F(InstallUninstall, ACompleteInstallationParksOriginalsAndOpensTheWindow) {
     Tree before = Snapshot();
     EXPECT_TRUE(Start());
     ASSERT_EQ(Ui().messages.size(), 2u);
-    ExpectMessage(1, "Tauschwerk: Info", INSTALLED, 64);
+    ExpectMessage(1, "Tauschwerk: Info", TEXT_INSTALLED, 64);
     EXPECT_EQ(Ui().windowsCreated, 1);
     EXPECT_EQ(Ui().captions[0], "Dateien sind z. Z. MODIFIZIERT");
     EXPECT_EQ(renames, (std::vector<std::string>{
@@ -207,7 +197,7 @@ TEST_F(InstallUninstall, UninstallFromEveryStateRestoresTheOriginals) {
         Tree before = Snapshot();
         Ui().events = {{EVENT_CONTROL, 2}};
         EXPECT_TRUE(Start());
-        ExpectMessage(0, "Tauschwerk: Deinstallation", UNINSTALL_QUESTION, 49);
+        ExpectMessage(0, "Tauschwerk: Deinstallation", TEXT_UNINSTALL_QUESTION, 49);
         ExpectMessage(1, "Tauschwerk: Deinstallation",
                       "Deinstallation wurde erfolgreich abgeschlossen!", 64);
         Tree expected;

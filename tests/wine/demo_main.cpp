@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/sample/expected_texts.h"
 #include "tests/wine/driver.h"
 
 namespace {
@@ -101,13 +102,11 @@ bool Walk(Run* run, const std::filesystem::path& shots) {
     bool ok = AnswerBox(*run, shots, "installation-question", IDOK);
     std::printf("2. Installation\n");
     ok = ok && AnswerBox(*run, shots, "installation-done", IDOK);
-    ok =
-        ok && ShowMainWindow(*run, shots, "main-window-modified", "Dateien sind z. Z. MODIFIZIERT");
+    ok = ok && ShowMainWindow(*run, shots, "main-window-modified", CAPTION_MODIFIED);
     ok = ok && Click(*run, 0, "3. Switch to the original files");
-    ok = ok && ShowMainWindow(*run, shots, "main-window-original", "Dateien sind z. Z. ORIGINALE");
+    ok = ok && ShowMainWindow(*run, shots, "main-window-original", CAPTION_ORIGINAL);
     ok = ok && Click(*run, 0, "4. Switch to the modified files");
-    ok = ok && ShowMainWindow(*run, shots, "main-window-modified-again",
-                              "Dateien sind z. Z. MODIFIZIERT");
+    ok = ok && ShowMainWindow(*run, shots, "main-window-modified-again", CAPTION_MODIFIED);
     ok = ok && Click(*run, 1, "5. Infos");
     ok = ok && AnswerBox(*run, shots, "infos", IDOK);
     ok = ok && Click(*run, 2, "6. Uninstall");

@@ -1,6 +1,7 @@
 #include "tests/wine/driver.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
@@ -248,8 +249,11 @@ bool StartProgram(Run* run, const std::wstring& arguments) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     std::wstring workingDirectory = run->root.wstring();
-    return CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          workingDirectory.c_str(), &startup, &run->process) != FALSE;
+    if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       workingDirectory.c_str(), &startup, &run->process))
+        return true;
+    fprintf(stderr, "CreateProcessW failed: error %lu\n", GetLastError());
+    return false;
 }
 
 bool StartInSampleGame(Run* run, SampleLayout layout, bool nonAnsi) {

@@ -4,18 +4,6 @@
 
 namespace {
 
-const char CONSENT[] =
-    "Zur ersten Nutzung werden nun einige Einstellungen vorgenommen...\n\n"
-    "Bitte stellen Sie sicher, dass alle Dateien im Spielverzeichnis Original sind,\n"
-    "bevor sie mit der Installation fortfahren.";
-const char INSTALLED[] =
-    "Installation wurde erfolgreich abgeschlossen!\n"
-    "Sie k\xF6nnen nun Dateien bearbeiten und jederzeit auf Originale umschalten.\n\n"
-    "WICHTIG: Bearbeiten Sie Dateien NUR im MODIFIZIERTEN Zustand!!";
-const char UNINSTALL_QUESTION[] =
-    "Sind Sie sich sicher, dass Sie dieses Programm deinstallieren wollen?\n\n"
-    "Alle MODs gehen verloren und es verbleiben nur noch Originale!";
-
 class LifeCycle : public ProgramTest {
   protected:
     void Prepare(SampleLayout layout, bool withSetupFiles, bool nonAnsi = false) {
@@ -41,8 +29,9 @@ class LifeCycle : public ProgramTest {
 TEST_F(LifeCycle, InstallSwitchSwitchUninstallAndTheQuestionAgain) {
     Prepare(SampleLayout::Fresh, true);
     const FileTree fresh = GameFiles();
-    Expect("Tauschwerk: Installation", CONSENT, BoxIcon::Information, {IDOK, IDCANCEL}, Answer::Ok);
-    Expect("Tauschwerk: Info", INSTALLED, BoxIcon::Information, {IDOK}, Answer::Ok);
+    Expect("Tauschwerk: Installation", TEXT_CONSENT, BoxIcon::Information, {IDOK, IDCANCEL},
+           Answer::Ok);
+    Expect("Tauschwerk: Info", TEXT_INSTALLED, BoxIcon::Information, {IDOK}, Answer::Ok);
     HWND window = MainWindowReading(CAPTION_MODIFIED);
     ASSERT_NE(window, nullptr);
     FileTree installed = InstalledFiles();
@@ -66,8 +55,8 @@ TEST_F(LifeCycle, InstallSwitchSwitchUninstallAndTheQuestionAgain) {
     EXPECT_EQ(GameFiles(), installed);
 
     ASSERT_TRUE(ClickButton(ButtonById(window, 2)));
-    Expect("Tauschwerk: Deinstallation", UNINSTALL_QUESTION, BoxIcon::Warning, {IDOK, IDCANCEL},
-           Answer::Ok);
+    Expect("Tauschwerk: Deinstallation", TEXT_UNINSTALL_QUESTION, BoxIcon::Warning,
+           {IDOK, IDCANCEL}, Answer::Ok);
     Expect("Tauschwerk: Deinstallation", "Deinstallation wurde erfolgreich abgeschlossen!",
            BoxIcon::Information, {IDOK}, Answer::Ok);
     ExpectEndsWithZero();
@@ -75,7 +64,7 @@ TEST_F(LifeCycle, InstallSwitchSwitchUninstallAndTheQuestionAgain) {
     EXPECT_EQ(GameFiles(), fresh);
 
     ASSERT_TRUE(StartProgram(&run));
-    Expect("Tauschwerk: Installation", CONSENT, BoxIcon::Information, {IDOK, IDCANCEL},
+    Expect("Tauschwerk: Installation", TEXT_CONSENT, BoxIcon::Information, {IDOK, IDCANCEL},
            Answer::Cancel);
     ExpectEndsWithZero();
     EXPECT_EQ(GameFiles(), fresh);
@@ -134,7 +123,7 @@ TEST_F(LifeCycle, RefusedInstallationsChangeNothing) {
         ASSERT_TRUE(CopyProgram(run));
         FileTree before = GameFiles();
         ASSERT_TRUE(StartProgram(&run));
-        Expect("Tauschwerk: Installation", CONSENT, BoxIcon::Information, {IDOK, IDCANCEL},
+        Expect("Tauschwerk: Installation", TEXT_CONSENT, BoxIcon::Information, {IDOK, IDCANCEL},
                Answer::Ok);
         EXPECT_EQ(ErrorText().rfind(c.firstLine, 0), 0u);
         ExpectEndsWithZero();
@@ -148,7 +137,8 @@ TEST_F(LifeCycle, AnInstallationOverAnOldParkedFileListIsReported) {
     ASSERT_TRUE(WriteFile(GamePath(run.game, "pc\\data\\ORI!filelist.pak"), "earlier"));
     ASSERT_TRUE(CopyProgram(run));
     ASSERT_TRUE(StartProgram(&run));
-    Expect("Tauschwerk: Installation", CONSENT, BoxIcon::Information, {IDOK, IDCANCEL}, Answer::Ok);
+    Expect("Tauschwerk: Installation", TEXT_CONSENT, BoxIcon::Information, {IDOK, IDCANCEL},
+           Answer::Ok);
     EXPECT_EQ(
         ErrorText().rfind("Die Installation konnte nicht vollst\xE4ndig abgeschlossen werden!\n\n"
                           "pc\\data\\filelist.pak (Name bereits vergeben)\n"
@@ -170,8 +160,8 @@ TEST_F(LifeCycle, UninstallingWhileTheGameHoldsAFileStopsAndDeletesNothing) {
                               GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     ASSERT_TRUE(ClickButton(ButtonById(window, 2)));
-    Expect("Tauschwerk: Deinstallation", UNINSTALL_QUESTION, BoxIcon::Warning, {IDOK, IDCANCEL},
-           Answer::Ok);
+    Expect("Tauschwerk: Deinstallation", TEXT_UNINSTALL_QUESTION, BoxIcon::Warning,
+           {IDOK, IDCANCEL}, Answer::Ok);
     EXPECT_EQ(ErrorText().rfind("Die Deinstallation wurde abgebrochen!\n\n"
                                 "common\\data\\handling.dat (in Benutzung)\n\n",
                                 0),
@@ -186,8 +176,9 @@ TEST_F(LifeCycle, UninstallingWhileTheGameHoldsAFileStopsAndDeletesNothing) {
 
 TEST_F(LifeCycle, AGameDirectoryBelowANonAnsiPathWorks) {
     Prepare(SampleLayout::Fresh, true, true);
-    Expect("Tauschwerk: Installation", CONSENT, BoxIcon::Information, {IDOK, IDCANCEL}, Answer::Ok);
-    Expect("Tauschwerk: Info", INSTALLED, BoxIcon::Information, {IDOK}, Answer::Ok);
+    Expect("Tauschwerk: Installation", TEXT_CONSENT, BoxIcon::Information, {IDOK, IDCANCEL},
+           Answer::Ok);
+    Expect("Tauschwerk: Info", TEXT_INSTALLED, BoxIcon::Information, {IDOK}, Answer::Ok);
     HWND window = MainWindowReading(CAPTION_MODIFIED);
     EXPECT_EQ(GameFiles(), InstalledFiles());
     Switch(window, CAPTION_ORIGINAL);

@@ -2,16 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/sample/expected_texts.h"
 #include "tests/sample/inventory.h"
 #include "tests/wine/driver.h"
-
-// Texts the tests expect, written out here rather than taken from the program, so that a
-// changed text in the program shows.
-inline constexpr char CAPTION_MODIFIED[] = "Dateien sind z. Z. MODIFIZIERT";
-inline constexpr char CAPTION_ORIGINAL[] = "Dateien sind z. Z. ORIGINALE";
-inline constexpr char CAPTION_CONFLICT[] = "!! KRITISCHER FEHLER !!";
-
-inline constexpr char TITLE_ERROR[] = "Tauschwerk: Fehler";
 
 enum class Answer { Ok, Cancel, Escape, CloseBox };
 

@@ -1,4 +1,4 @@
-#include "tests/bench/bench_platform.h"
+#include "bench/bench_platform.h"
 
 #include "fileset/program_directory.h"
 

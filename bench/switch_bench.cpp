@@ -3,7 +3,7 @@
 
 #include "fileset/bulk_operations.h"
 #include "fileset/file_table.h"
-#include "tests/bench/bench_platform.h"
+#include "bench/bench_platform.h"
 #include "tests/sample/sample_game.h"
 
 #include <algorithm>
