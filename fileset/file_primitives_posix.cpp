@@ -99,7 +99,7 @@ int PlatformProbe(const char* path) {
 // Closes fd without letting close() overwrite the errno of the failure being reported.
 static void CloseKeepingErrno(int fd) {
     int saved = errno;
-    close(fd);
+    (void)close(fd);
     errno = saved;
 }
 
@@ -152,14 +152,14 @@ bool PlatformCopy(const char* source, const char* target) {
         return false;
     }
     if (S_ISDIR(sourceStatus.st_mode)) {
-        close(input);
+        (void)close(input);
         errno = EISDIR;
         return false;
     }
     // Truncating the target would destroy a source that is the same file.
     if (stat(targetPath, &targetStatus) == 0 && targetStatus.st_dev == sourceStatus.st_dev &&
         targetStatus.st_ino == sourceStatus.st_ino) {
-        close(input);
+        (void)close(input);
         errno = EBUSY;
         return false;
     }
@@ -171,9 +171,13 @@ bool PlatformCopy(const char* source, const char* target) {
     bool copied = CopyContents(input, output) && fchmod(output, sourceStatus.st_mode & 07777) == 0;
     if (close(output) != 0)
         copied = false;
-    // A partial copy must not pass for a complete one.
-    if (!copied)
-        unlink(targetPath);
+    // A partial copy must not pass for a complete one; the copy's own failure is the one
+    // to report, not that of the clean-up.
+    if (!copied) {
+        int saved = errno;
+        (void)unlink(targetPath);
+        errno = saved;
+    }
     CloseKeepingErrno(input);
     return copied;
 }
@@ -191,7 +195,7 @@ static bool RenameByLink(const char* sourcePath, const char* targetPath) {
         return false;
     if (unlink(sourcePath) != 0) {
         int saved = errno;
-        unlink(targetPath);
+        (void)unlink(targetPath);
         errno = saved;
         return false;
     }
