@@ -4,7 +4,7 @@
 #include "fileset/bulk_operations.h"
 #include "fileset/file_table.h"
 #include "bench/bench_platform.h"
-#include "tests/sample/sample_game.h"
+#include "sample/sample_game.h"
 
 #include <algorithm>
 #include <chrono>

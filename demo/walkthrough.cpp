@@ -8,8 +8,9 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/sample/expected_texts.h"
-#include "tests/wine/driver.h"
+#include "tests/expected_texts.h"
+#include "demo/screenshot.h"
+#include "driver/driver.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include "fileset/file_state.h"
 #include "fileset/file_table.h"
 #include "tests/native/temp_game_dir.h"
-#include "tests/sample/inventory.h"
-#include "tests/sample/sample_game.h"
+#include "tests/inventory.h"
+#include "sample/sample_game.h"
 
 #include <array>
 #include <cstdlib>

@@ -12,9 +12,9 @@
 #include "fileset/file_table.h"
 #include "tests/native/temp_game_dir.h"
 #include "tests/native/ui_stand_in.h"
-#include "tests/sample/expected_texts.h"
-#include "tests/sample/inventory.h"
-#include "tests/sample/sample_game.h"
+#include "tests/expected_texts.h"
+#include "tests/inventory.h"
+#include "sample/sample_game.h"
 #include "ui/message.h"
 #include "ui/window.h"
 

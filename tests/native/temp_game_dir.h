@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "tests/sample/sample_game.h"
+#include "sample/sample_game.h"
 
 // A fresh game directory under /tmp for each test, which the primitives work in; removed
 // afterwards. Paths given to the helpers are relative and backslash separated, like the

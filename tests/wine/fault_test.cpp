@@ -78,7 +78,7 @@ TEST_F(FaultTest, AReadOnlyModifiedCopyIsNamedWhenUninstalling) {
     HWND window = OpenMainWindowHere(CAPTION_ORIGINAL);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(ClickButton(ButtonById(window, UNINSTALL_BUTTON)));
-    Expect("Tauschwerk: Deinstallation", nullptr, BoxIcon::Warning, {IDOK, IDCANCEL}, Answer::Ok);
+    Expect("Tauschwerk: Deinstallation", nullptr, true, {IDOK, IDCANCEL}, Answer::Ok);
     EXPECT_EQ(
         ErrorText().rfind("Die Deinstallation konnte nicht vollst\xE4ndig abgeschlossen "
                           "werden!\n\ncommon\\data\\MOD!handling.dat (Zugriff verweigert)\n\n",

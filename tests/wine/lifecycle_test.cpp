@@ -29,9 +29,9 @@ class LifeCycle : public ProgramTest {
 TEST_F(LifeCycle, InstallSwitchSwitchUninstallAndTheQuestionAgain) {
     Prepare(SampleLayout::Fresh, true);
     const FileTree fresh = GameFiles();
-    Expect("Tauschwerk: Installation", TEXT_CONSENT, BoxIcon::Information, {IDOK, IDCANCEL},
+    Expect("Tauschwerk: Installation", TEXT_CONSENT, true, {IDOK, IDCANCEL},
            Answer::Ok);
-    Expect("Tauschwerk: Info", TEXT_INSTALLED, BoxIcon::Information, {IDOK}, Answer::Ok);
+    Expect("Tauschwerk: Info", TEXT_INSTALLED, true, {IDOK}, Answer::Ok);
     HWND window = MainWindowReading(CAPTION_MODIFIED);
     ASSERT_NE(window, nullptr);
     FileTree installed = InstalledFiles();
@@ -55,16 +55,16 @@ TEST_F(LifeCycle, InstallSwitchSwitchUninstallAndTheQuestionAgain) {
     EXPECT_EQ(GameFiles(), installed);
 
     ASSERT_TRUE(ClickButton(ButtonById(window, 2)));
-    Expect("Tauschwerk: Deinstallation", TEXT_UNINSTALL_QUESTION, BoxIcon::Warning,
+    Expect("Tauschwerk: Deinstallation", TEXT_UNINSTALL_QUESTION, true,
            {IDOK, IDCANCEL}, Answer::Ok);
     Expect("Tauschwerk: Deinstallation", "Deinstallation wurde erfolgreich abgeschlossen!",
-           BoxIcon::Information, {IDOK}, Answer::Ok);
+           true, {IDOK}, Answer::Ok);
     ExpectEndsWithZero();
     // The directory is exactly as it was before the installation.
     EXPECT_EQ(GameFiles(), fresh);
 
     ASSERT_TRUE(StartProgram(&run));
-    Expect("Tauschwerk: Installation", TEXT_CONSENT, BoxIcon::Information, {IDOK, IDCANCEL},
+    Expect("Tauschwerk: Installation", TEXT_CONSENT, true, {IDOK, IDCANCEL},
            Answer::Cancel);
     ExpectEndsWithZero();
     EXPECT_EQ(GameFiles(), fresh);
@@ -77,7 +77,7 @@ TEST_F(LifeCycle, DecliningEitherQuestionChangesNothing) {
         run = {};
         Prepare(SampleLayout::Fresh, true);
         FileTree before = GameFiles();
-        Expect("Tauschwerk: Installation", nullptr, BoxIcon::Information, {IDOK, IDCANCEL}, answer);
+        Expect("Tauschwerk: Installation", nullptr, true, {IDOK, IDCANCEL}, answer);
         ExpectEndsWithZero();
         EXPECT_EQ(GameFiles(), before);
 
@@ -87,8 +87,8 @@ TEST_F(LifeCycle, DecliningEitherQuestionChangesNothing) {
         before = GameFiles();
         HWND window = MainWindowReading(CAPTION_ORIGINAL);
         ASSERT_TRUE(ClickButton(ButtonById(window, 2)));
-        Expect("Tauschwerk: Deinstallation", nullptr, BoxIcon::Warning, {IDOK, IDCANCEL}, answer);
-        Expect("Tauschwerk", "Gute Entscheidung  ;-)", BoxIcon::None, {IDOK}, Answer::Ok);
+        Expect("Tauschwerk: Deinstallation", nullptr, true, {IDOK, IDCANCEL}, answer);
+        Expect("Tauschwerk", "Gute Entscheidung  ;-)", false, {IDOK}, Answer::Ok);
         EXPECT_TRUE(IsRunning(run));
         EXPECT_EQ(GameFiles(), before);
         ASSERT_TRUE(RequestClose(window));
@@ -123,7 +123,7 @@ TEST_F(LifeCycle, RefusedInstallationsChangeNothing) {
         ASSERT_TRUE(CopyProgram(run));
         FileTree before = GameFiles();
         ASSERT_TRUE(StartProgram(&run));
-        Expect("Tauschwerk: Installation", TEXT_CONSENT, BoxIcon::Information, {IDOK, IDCANCEL},
+        Expect("Tauschwerk: Installation", TEXT_CONSENT, true, {IDOK, IDCANCEL},
                Answer::Ok);
         EXPECT_EQ(ErrorText().rfind(c.firstLine, 0), 0u);
         ExpectEndsWithZero();
@@ -137,7 +137,7 @@ TEST_F(LifeCycle, AnInstallationOverAnOldParkedFileListIsReported) {
     ASSERT_TRUE(WriteFile(GamePath(run.game, "pc\\data\\ORI!filelist.pak"), "earlier"));
     ASSERT_TRUE(CopyProgram(run));
     ASSERT_TRUE(StartProgram(&run));
-    Expect("Tauschwerk: Installation", TEXT_CONSENT, BoxIcon::Information, {IDOK, IDCANCEL},
+    Expect("Tauschwerk: Installation", TEXT_CONSENT, true, {IDOK, IDCANCEL},
            Answer::Ok);
     EXPECT_EQ(
         ErrorText().rfind("Die Installation konnte nicht vollst\xE4ndig abgeschlossen werden!\n\n"
@@ -160,7 +160,7 @@ TEST_F(LifeCycle, UninstallingWhileTheGameHoldsAFileStopsAndDeletesNothing) {
                               GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     ASSERT_TRUE(ClickButton(ButtonById(window, 2)));
-    Expect("Tauschwerk: Deinstallation", TEXT_UNINSTALL_QUESTION, BoxIcon::Warning,
+    Expect("Tauschwerk: Deinstallation", TEXT_UNINSTALL_QUESTION, true,
            {IDOK, IDCANCEL}, Answer::Ok);
     EXPECT_EQ(ErrorText().rfind("Die Deinstallation wurde abgebrochen!\n\n"
                                 "common\\data\\handling.dat (in Benutzung)\n\n",
@@ -176,9 +176,9 @@ TEST_F(LifeCycle, UninstallingWhileTheGameHoldsAFileStopsAndDeletesNothing) {
 
 TEST_F(LifeCycle, AGameDirectoryBelowANonAnsiPathWorks) {
     Prepare(SampleLayout::Fresh, true, true);
-    Expect("Tauschwerk: Installation", TEXT_CONSENT, BoxIcon::Information, {IDOK, IDCANCEL},
+    Expect("Tauschwerk: Installation", TEXT_CONSENT, true, {IDOK, IDCANCEL},
            Answer::Ok);
-    Expect("Tauschwerk: Info", TEXT_INSTALLED, BoxIcon::Information, {IDOK}, Answer::Ok);
+    Expect("Tauschwerk: Info", TEXT_INSTALLED, true, {IDOK}, Answer::Ok);
     HWND window = MainWindowReading(CAPTION_MODIFIED);
     EXPECT_EQ(GameFiles(), InstalledFiles());
     Switch(window, CAPTION_ORIGINAL);

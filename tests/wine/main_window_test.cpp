@@ -134,7 +134,7 @@ TEST_F(MainWindowTest, InfosShowsTheInformationText) {
     EXPECT_EQ(content.text, text);
     EXPECT_EQ(std::count(content.text.begin(), content.text.end(), '\n'), 14);
     EXPECT_EQ(content.buttons, std::vector<int>{IDOK});
-    EXPECT_EQ(content.icon, BoxIcon::Information);
+    EXPECT_EQ(content.icon, true);
 
     ASSERT_TRUE(PressBoxButton(box, IDOK));
     ASSERT_TRUE(WaitForNoMessageBox(run));

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/sample/expected_texts.h"
-#include "tests/sample/inventory.h"
-#include "tests/wine/driver.h"
+#include "tests/expected_texts.h"
+#include "tests/inventory.h"
+#include "driver/driver.h"
 
 enum class Answer { Ok, Cancel, Escape, CloseBox };
 
@@ -46,7 +46,7 @@ class ProgramTest : public testing::Test {
 
     // Waits for the box with this title, checks it (a null text is not compared), answers
     // it and waits until it has gone.
-    void Expect(const char* title, const char* text, BoxIcon icon, std::vector<int> buttons,
+    void Expect(const char* title, const char* text, bool icon, std::vector<int> buttons,
                 Answer answer) {
         HWND box = WaitForMessageBoxTitled(run, title);
         ASSERT_NE(box, nullptr) << "no box \"" << title << "\"";
@@ -77,7 +77,7 @@ class ProgramTest : public testing::Test {
     std::string ErrorText() {
         HWND box = WaitForMessageBoxTitled(run, TITLE_ERROR);
         std::string text = box != nullptr ? ReadMessageBox(box).text : "";
-        Expect(TITLE_ERROR, nullptr, BoxIcon::Error, {IDOK}, Answer::Ok);
+        Expect(TITLE_ERROR, nullptr, true, {IDOK}, Answer::Ok);
         return text;
     }
 

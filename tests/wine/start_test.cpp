@@ -19,7 +19,7 @@ TEST_F(StartTest, OutsideGameDirectoryShowsErrorAndTouchesNothing) {
     EXPECT_EQ(content.title, "Tauschwerk: Fehler");
     EXPECT_EQ(content.text, "Diese Anwendung muss sich im Spiel-Verzeichnis von GTA IV befinden!");
     EXPECT_EQ(content.buttons, std::vector<int>{IDOK});
-    EXPECT_EQ(content.icon, BoxIcon::Error);
+    EXPECT_EQ(content.icon, true);
 
     ASSERT_TRUE(PressBoxButton(box, IDOK));
     ExpectEndsWithZero();

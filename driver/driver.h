@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/sample/sample_game.h"
+#include "sample/sample_game.h"
 
 constexpr DWORD WAIT_TIMEOUT_MS = 10000;
 
@@ -60,13 +60,11 @@ bool WaitForWindowGone(HWND window, DWORD timeoutMs = WAIT_TIMEOUT_MS);
 // Waits until the program shows no message box any more.
 bool WaitForNoMessageBox(const Run& run, DWORD timeoutMs = WAIT_TIMEOUT_MS);
 
-enum class BoxIcon { None, Error, Information, Warning, Unknown };
-
 struct MessageBoxContent {
     std::string title;
     std::string text;         // exact code page 1252 bytes
     std::vector<int> buttons; // ids of the visible buttons, ascending
-    BoxIcon icon;
+    bool icon;                // an icon is shown; the native tests pin which
 };
 
 MessageBoxContent ReadMessageBox(HWND box);
@@ -114,6 +112,3 @@ bool RequestClose(HWND window);
 // Key input through SendInput, after making the window the foreground window.
 enum class Key { Tab, ShiftTab, Enter, Escape, Space, AltF4 };
 bool SendKey(HWND window, Key key);
-
-// Writes the pixels of a screen rectangle to a 24-bit BMP file.
-bool SaveScreenshot(const std::filesystem::path& file, const RECT& area);

@@ -1,4 +1,4 @@
-#include "tests/sample/sample_game.h"
+#include "sample/sample_game.h"
 
 #include <fstream>
 #include <system_error>

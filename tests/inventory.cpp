@@ -1,7 +1,7 @@
-#include "tests/sample/inventory.h"
+#include "tests/inventory.h"
 
 #include "fileset/file_table.h"
-#include "tests/sample/sample_game.h"
+#include "sample/sample_game.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,8 +1,7 @@
-#include "tests/wine/driver.h"
+#include "driver/driver.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <initializer_list>
 #include <iterator>
 #include <system_error>
@@ -18,9 +17,6 @@ constexpr char MESSAGE_BOX_CLASS[] = "#32770";
 constexpr char MAIN_WINDOW_TITLE[] = "Tauschwerk";
 constexpr wchar_t PROGRAM_FILE[] = L"Tauschwerk.exe";
 constexpr wchar_t CYRILLIC_COMPONENT[] = L"\u0418\u0433\u0440\u0430 GTA IV";
-constexpr int BMP_BITS = 24;
-constexpr int BMP_ROW_ALIGN = 4;
-constexpr WORD BMP_MAGIC = 0x4D42; // "BM"
 
 int runCounter = 0;
 
@@ -87,105 +83,14 @@ HWND FindMainWindow(const Run& run) {
     return nullptr;
 }
 
-// Pixels of a device context area as 0x00RRGGBB, top row first. paint draws into a
-// memory bitmap of the area's size.
-template <typename Paint> std::vector<DWORD> PaintPixels(int width, int height, Paint paint) {
-    std::vector<DWORD> pixels;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (memory != nullptr && bitmap != nullptr) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        paint(memory, screen);
-        (void)GdiFlush(); // the bits are read directly below
-        const DWORD* first = static_cast<const DWORD*>(bits);
-        pixels.assign(first, first + static_cast<size_t>(width) * height);
-        for (DWORD& pixel : pixels)
-            pixel &= 0x00FFFFFF;
-        (void)SelectObject(memory, old);
-    }
-    if (bitmap != nullptr)
-        (void)DeleteObject(bitmap);
-    if (memory != nullptr)
-        (void)DeleteDC(memory);
-    (void)ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
-std::vector<DWORD> CaptureScreen(const RECT& area) {
-    int width = area.right - area.left;
-    int height = area.bottom - area.top;
-    return PaintPixels(width, height, [&](HDC memory, HDC screen) {
-        (void)BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    });
-}
-
-// A system icon drawn as a static control draws it: on the given background, stretched
-// to the control's size.
-std::vector<DWORD> DrawSystemIcon(LPCSTR name, int width, int height, COLORREF background) {
-    HICON icon = LoadIconA(nullptr, name);
-    return PaintPixels(width, height, [&](HDC memory, HDC) {
-        HBRUSH brush = CreateSolidBrush(background);
-        RECT all = {0, 0, width, height};
-        (void)FillRect(memory, &all, brush);
-        (void)DeleteObject(brush);
-        (void)DrawIconEx(memory, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
-    });
-}
-
-BoxIcon IconOf(HWND box) {
+// A box without an icon may keep its icon control, empty, where its text now lies.
+bool ShowsIcon(HWND box) {
     HWND control = GetDlgItem(box, MESSAGE_ICON_ID);
-    if (control == nullptr || !IsWindowVisible(control))
-        return BoxIcon::None;
-    // A box without an icon may keep its icon control, empty, where its text now lies.
     DWORD_PTR icon = 0;
-    if (SendMessageTimeoutA(control, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, WAIT_TIMEOUT_MS, &icon) &&
-        icon == 0)
-        return BoxIcon::None;
-    RECT area;
-    if (!GetWindowRect(control, &area))
-        return BoxIcon::Unknown;
-    int width = area.right - area.left;
-    int height = area.bottom - area.top;
-    struct Candidate {
-        LPCSTR name;
-        BoxIcon icon;
-    };
-    const Candidate candidates[] = {{IDI_ERROR, BoxIcon::Error},
-                                    {IDI_INFORMATION, BoxIcon::Information},
-                                    {IDI_WARNING, BoxIcon::Warning}};
-    BoxIcon result = BoxIcon::Unknown;
-    // Sampled anew each time: the box may not have painted itself yet. Its background
-    // lies just left of the icon.
-    RECT beside = {area.left - 1, area.top, area.left, area.top + 1};
-    (void)PollUntil(WAIT_TIMEOUT_MS / 5, [&] {
-        std::vector<DWORD> backgroundPixel = CaptureScreen(beside);
-        std::vector<DWORD> shown = CaptureScreen(area);
-        if (backgroundPixel.empty() || shown.empty())
-            return false;
-        DWORD rgb = backgroundPixel[0];
-        COLORREF background = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-        if (std::all_of(shown.begin(), shown.end(), [&](DWORD p) { return p == rgb; })) {
-            result = BoxIcon::None;
-            return false;
-        }
-        for (const Candidate& candidate : candidates)
-            if (shown == DrawSystemIcon(candidate.name, width, height, background)) {
-                result = candidate.icon;
-                return true;
-            }
-        result = BoxIcon::Unknown;
-        return false;
-    });
-    return result;
+    return control != nullptr && IsWindowVisible(control) &&
+           SendMessageTimeoutA(control, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, WAIT_TIMEOUT_MS,
+                               &icon) &&
+           icon != 0;
 }
 
 bool MakeForeground(HWND window) {
@@ -361,7 +266,7 @@ MessageBoxContent ReadMessageBox(HWND box) {
         if (ClassName(child) == "Button" && IsWindowVisible(child))
             content.buttons.push_back(GetDlgCtrlID(child));
     std::sort(content.buttons.begin(), content.buttons.end());
-    content.icon = IconOf(box);
+    content.icon = ShowsIcon(box);
     return content;
 }
 
@@ -443,38 +348,4 @@ bool SendKey(HWND window, Key key) {
         return PressKeys({VK_MENU, VK_F4});
     }
     return false;
-}
-
-bool SaveScreenshot(const std::filesystem::path& file, const RECT& area) {
-    int width = area.right - area.left;
-    int height = area.bottom - area.top;
-    std::vector<DWORD> pixels = CaptureScreen(area);
-    if (width <= 0 || height <= 0 || pixels.size() != static_cast<size_t>(width) * height)
-        return false;
-    int rowSize = (width * 3 + BMP_ROW_ALIGN - 1) / BMP_ROW_ALIGN * BMP_ROW_ALIGN;
-    BITMAPFILEHEADER header = {};
-    BITMAPINFOHEADER info = {};
-    header.bfType = BMP_MAGIC;
-    header.bfOffBits = sizeof(header) + sizeof(info);
-    header.bfSize = header.bfOffBits + static_cast<DWORD>(rowSize) * height;
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height; // bottom-up, as BMP readers expect by default
-    info.biPlanes = 1;
-    info.biBitCount = BMP_BITS;
-    info.biCompression = BI_RGB;
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(&header), sizeof(header));
-    out.write(reinterpret_cast<const char*>(&info), sizeof(info));
-    std::string row(static_cast<size_t>(rowSize), '\0');
-    for (int y = height - 1; y >= 0; --y) {
-        for (int x = 0; x < width; ++x) {
-            DWORD pixel = pixels[static_cast<size_t>(y) * width + x];
-            row[x * 3] = static_cast<char>(pixel & 0xFF);
-            row[x * 3 + 1] = static_cast<char>((pixel >> 8) & 0xFF);
-            row[x * 3 + 2] = static_cast<char>((pixel >> 16) & 0xFF);
-        }
-        out.write(row.data(), rowSize);
-    }
-    return static_cast<bool>(out);
 }
