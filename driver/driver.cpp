@@ -121,8 +121,6 @@ bool PressKeys(std::initializer_list<WORD> keys) {
 
 } // namespace
 
-const char DIRECTORY_ENTRY[] = "<directory>";
-
 bool MakeRunDirectory(Run* run, bool nonAnsi) {
     *run = {};
     wchar_t temp[MAX_PATH + 1];
@@ -189,17 +187,6 @@ bool WaitForExit(Run* run, DWORD* exitCode, DWORD timeoutMs) {
 bool IsRunning(const Run& run) {
     return run.process.hProcess != nullptr &&
            WaitForSingleObject(run.process.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-TreeSnapshot SnapshotTree(const std::filesystem::path& dir) {
-    TreeSnapshot tree;
-    std::error_code error;
-    for (auto it = std::filesystem::recursive_directory_iterator(dir, error);
-         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-        std::string name = it->path().lexically_relative(dir).generic_u8string();
-        tree[name] = it->is_directory() ? DIRECTORY_ENTRY : ReadFile(it->path());
-    }
-    return tree;
 }
 
 std::vector<HWND> ProgramWindows(const Run& run) {

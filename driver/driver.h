@@ -39,12 +39,6 @@ void EndRun(Run* run);
 bool WaitForExit(Run* run, DWORD* exitCode, DWORD timeoutMs = WAIT_TIMEOUT_MS);
 bool IsRunning(const Run& run);
 
-// Every file and directory below dir, by relative path; a file maps to its bytes, a
-// directory to DIRECTORY_ENTRY.
-typedef std::map<std::string, std::string> TreeSnapshot;
-extern const char DIRECTORY_ENTRY[];
-TreeSnapshot SnapshotTree(const std::filesystem::path& dir);
-
 // The program's visible top-level windows.
 std::vector<HWND> ProgramWindows(const Run& run);
 // Waits for a message box (class #32770) or the main window; 0 on timeout.

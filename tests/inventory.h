@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <set>
 #include <string>
@@ -11,6 +12,9 @@
 // A directory's regular files: relative path, '/' separated, to content.
 typedef std::map<std::string, std::string> FileTree;
 typedef std::multiset<std::string> Inventory;
+
+// Every regular file below dir.
+FileTree SnapshotTree(const std::filesystem::path& dir);
 
 Inventory InventoryOf(const FileTree& tree);
 

@@ -49,7 +49,7 @@ TEST_F(KeyboardTest, DisabledStateButtonIsSkipped) {
 TEST_F(KeyboardTest, OnlySpacePressesTheFocusedButton) {
     HWND window = OpenMainWindow(SampleLayout::Original, CAPTION_ORIGINAL);
     ASSERT_NE(window, nullptr);
-    TreeSnapshot before = SnapshotTree(run.root);
+    FileTree before = SnapshotTree(run.root);
     ASSERT_TRUE(FocusAfter(run, window, Key::Tab, STATUS_BUTTON));
     ASSERT_TRUE(SendKey(window, Key::Enter));
     ASSERT_TRUE(SendKey(window, Key::Escape));

@@ -120,7 +120,7 @@ TEST_F(MainWindowTest, InfosShowsTheInformationText) {
     ASSERT_TRUE(MakeSampleGame(run.game, SampleLayout::Original, false));
     ASSERT_TRUE(WriteFile(run.game / "ORI!files.txt", "stale marker\n"));
     ASSERT_TRUE(CopyProgram(run));
-    TreeSnapshot before = SnapshotTree(run.root);
+    FileTree before = SnapshotTree(run.root);
     ASSERT_TRUE(StartProgram(&run));
     HWND window = WaitForMainWindow(run);
     ASSERT_NE(window, nullptr);
@@ -151,7 +151,7 @@ TEST_F(MainWindowTest, CloseRequestsEndWithExitCodeZero) {
         SCOPED_TRACE(byKeys ? "Alt+F4" : "SC_CLOSE");
         HWND window = OpenMainWindow(SampleLayout::Original, CAPTION_ORIGINAL);
         ASSERT_NE(window, nullptr);
-        TreeSnapshot before = SnapshotTree(run.root);
+        FileTree before = SnapshotTree(run.root);
         ASSERT_TRUE(byKeys ? SendKey(window, Key::AltF4) : RequestClose(window));
         ExpectEndsWithZero();
         EXPECT_EQ(SnapshotTree(run.root), before);

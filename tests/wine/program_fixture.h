@@ -38,7 +38,7 @@ class ProgramTest : public testing::Test {
     FileTree GameFiles() {
         FileTree files;
         for (const auto& [path, content] : SnapshotTree(run.game)) {
-            if (content != DIRECTORY_ENTRY && path != "Tauschwerk.exe")
+            if (path != "Tauschwerk.exe")
                 files[path] = content;
         }
         return files;

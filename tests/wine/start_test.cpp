@@ -10,7 +10,7 @@ TEST_F(StartTest, OutsideGameDirectoryShowsErrorAndTouchesNothing) {
     ASSERT_TRUE(MakeRunDirectory(&run, false));
     ASSERT_TRUE(CopyProgram(run));
     ASSERT_TRUE(WriteFile(run.root / "files.txt", "the working directory's"));
-    TreeSnapshot before = SnapshotTree(run.root);
+    FileTree before = SnapshotTree(run.root);
     ASSERT_TRUE(StartProgram(&run, L"/install --uninstall \"C:\\\" files.txt"));
 
     HWND box = WaitForMessageBox(run);

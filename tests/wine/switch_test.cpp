@@ -5,14 +5,14 @@ namespace {
 using SwitchTest = ProgramTest;
 
 // The tree of a fresh sample in the given layout with the program beside it.
-TreeSnapshot ExpectedTree(const Run& run, SampleLayout layout) {
+FileTree ExpectedTree(const Run& run, SampleLayout layout) {
     std::filesystem::path reference = run.root / "expected";
     bool made = MakeSampleGame(reference, layout, false);
     EXPECT_TRUE(made);
     std::error_code error;
     std::filesystem::copy_file(run.game / "Tauschwerk.exe", reference / "Tauschwerk.exe", error);
     EXPECT_FALSE(error);
-    TreeSnapshot tree = SnapshotTree(reference);
+    FileTree tree = SnapshotTree(reference);
     std::filesystem::remove_all(reference, error);
     return tree;
 }
@@ -21,8 +21,8 @@ TreeSnapshot ExpectedTree(const Run& run, SampleLayout layout) {
 TEST_F(SwitchTest, ClickSwitchesEveryRowAndBack) {
     HWND window = OpenMainWindow(SampleLayout::Original, CAPTION_ORIGINAL, true);
     ASSERT_NE(window, nullptr);
-    TreeSnapshot original = SnapshotTree(run.game);
-    TreeSnapshot modified = ExpectedTree(run, SampleLayout::Modified);
+    FileTree original = SnapshotTree(run.game);
+    FileTree modified = ExpectedTree(run, SampleLayout::Modified);
     ASSERT_EQ(ExpectedTree(run, SampleLayout::Original), original);
 
     ASSERT_TRUE(ClickButton(ButtonById(window, STATUS_BUTTON)));
