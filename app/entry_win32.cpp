@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "app/private_heap.h"
+#include "heap/private_heap.h"
 #include "app/program.h"
 #include "fileset/program_directory.h"
 #include "ui/message.h"

@@ -1,6 +1,6 @@
 #include "app/program.h"
 
-#include "app/private_heap.h"
+#include "heap/private_heap.h"
 #include "ui/window.h"
 
 void EndProgram() {

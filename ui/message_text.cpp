@@ -2,7 +2,7 @@
 
 #include <string.h>
 
-#include "app/private_heap.h"
+#include "heap/private_heap.h"
 
 static char* textArea;
 static char* textEnd;

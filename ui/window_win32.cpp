@@ -2,7 +2,7 @@
 
 #include <stdio.h>
 
-#include "app/private_heap.h"
+#include "heap/private_heap.h"
 #include "ui/window_state_win32.h"
 
 WindowLayer Layer;

@@ -1,5 +1,4 @@
 #include "fileset/file_primitives.h"
-#include "fileset/program_directory.h"
 #include "fileset/program_directory_posix.h"
 #include "tests/native/temp_game_dir.h"
 
@@ -150,17 +149,6 @@ TEST_F(FilePrimitives, FaultHookFailsACallBeforeItTouchesTheDisk) {
     SetFileFaultHook(nullptr);
     EXPECT_TRUE(FileCopy("a.dat", "b.dat"));
     EXPECT_EQ(LastFileFailure(), FileFailure::None);
-}
-
-TEST_F(FilePrimitives, ProgramDirectoryIsWhereTheProgramFileLies) {
-    ASSERT_TRUE(LocateProgramDirectory());
-    char program[4096] = {};
-    ASSERT_GT(readlink("/proc/self/exe", program, sizeof program - 1), 0);
-    std::string expected = program;
-    EXPECT_EQ(ProgramDirectoryPath(), expected.substr(0, expected.rfind('/') + 1));
-
-    EXPECT_TRUE(UseProgramDirectory(root.substr(0, root.size() - 1).c_str()));
-    EXPECT_EQ(ProgramDirectoryPath(), root);
 }
 
 } // namespace

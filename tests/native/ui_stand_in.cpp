@@ -1,6 +1,6 @@
 #include "tests/native/ui_stand_in.h"
 
-#include "app/private_heap.h"
+#include "heap/private_heap.h"
 #include "app/program.h"
 #include "ui/message.h"
 #include "ui/window.h"

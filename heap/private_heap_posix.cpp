@@ -1,4 +1,4 @@
-#include "app/private_heap.h"
+#include "heap/private_heap.h"
 
 #include <stdlib.h>
 #include <string.h>
