@@ -4,12 +4,9 @@
 #include "app/texts.h"
 #include "fileset/bulk_operations.h"
 #include "fileset/file_primitives.h"
+#include "fileset/file_table.h"
 #include "fileset/file_state.h"
 #include "ui/message.h"
-
-// The name files.txt bears for a moment while the write test runs.
-static const char TEST_WRITE[] = "TEST.WRITE";
-static const char FILELIST_PAK_ORIGINAL[] = "pc\\data\\ORI!filelist.pak";
 
 static const char* const CONSENT_LINES[] = {
     "Zur ersten Nutzung werden nun einige Einstellungen vorgenommen...",

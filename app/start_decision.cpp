@@ -2,6 +2,7 @@
 
 #include "app/texts.h"
 #include "fileset/file_primitives.h"
+#include "fileset/file_table.h"
 #include "fileset/file_state.h"
 #include "ui/message.h"
 

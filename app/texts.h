@@ -13,8 +13,3 @@ inline constexpr char CAPTION_NOT_SCANNED[] = "Status wurde nicht gescannt!";
 inline constexpr char CAPTION_MODIFIED[] = "Dateien sind z. Z. MODIFIZIERT";
 inline constexpr char CAPTION_ORIGINAL[] = "Dateien sind z. Z. ORIGINALE";
 inline constexpr char CAPTION_CONFLICT[] = "!! KRITISCHER FEHLER !!";
-
-inline constexpr char FILES_TXT[] = "files.txt";
-inline constexpr char FILELIST_PAK[] = "pc\\data\\filelist.pak";
-inline constexpr char SETUP_FILE_1[] = "Setup1.Vornak";
-inline constexpr char SETUP_FILE_2[] = "Setup2.Vornak";

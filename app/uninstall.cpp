@@ -8,8 +8,6 @@
 #include "fileset/file_table.h"
 #include "ui/message.h"
 
-static const char FILELIST_PAK_MODIFIED[] = "pc\\data\\MOD!filelist.pak";
-
 static const char* const QUESTION_LINES[] = {
     "Sind Sie sich sicher, dass Sie dieses Programm deinstallieren wollen?",
     "",

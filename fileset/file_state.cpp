@@ -1,6 +1,7 @@
 #include "fileset/file_state.h"
 
 #include "fileset/file_primitives.h"
+#include "fileset/file_table.h"
 
 bool IsFileSetInstalled() {
     return IsPresent(FileProbe(MARKER_ORIGINAL)) || IsPresent(FileProbe(MARKER_MODIFIED));

@@ -3,9 +3,6 @@
 // Which set is live, read from the two marker files alone.
 enum class FileSetState { Modified, Original, Conflict };
 
-inline constexpr char MARKER_ORIGINAL[] = "ORI!files.txt";
-inline constexpr char MARKER_MODIFIED[] = "MOD!files.txt";
-
 // True when either marker is present.
 bool IsFileSetInstalled();
 // Modified when MOD!files.txt is absent, else Original when ORI!files.txt is absent,
