@@ -38,12 +38,6 @@ static const char INSTALL_ADVICE[] =
     "r Schreibrechte und freien Speicherplatz und sichern Sie diese Dateien selbst, "
     "bevor Sie umschalten oder deinstallieren.";
 
-// A rename whose source is missing is passed over; any other failure is noted.
-static void RenameNoted(const char* source, const char* target, FailedFiles* failed) {
-    if (!FileRename(source, target) && LastFileFailure() != FileFailure::Missing)
-        AddFailedFile(failed, source, LastFileFailure());
-}
-
 bool RunFirstInstallation() {
     // Only an explicit OK changes the game directory; a box that could not be shown does not.
     if (ShowLines(TITLE_INSTALLATION, CONSENT_LINES, STYLE_INFO_QUESTION) != ANSWER_OK)

@@ -40,11 +40,6 @@ static void AddParkedOriginals(FailedFiles* failed) {
     }
 }
 
-static void RenameNoted(const char* source, const char* target, FailedFiles* failed) {
-    if (!FileRename(source, target) && LastFileFailure() != FileFailure::Missing)
-        AddFailedFile(failed, source, LastFileFailure());
-}
-
 void Uninstall() {
     if (ShowLines(TITLE_UNINSTALL, QUESTION_LINES, STYLE_WARNING_QUESTION) != ANSWER_OK) {
         (void)ShowMessage(PROGRAM_NAME, DECLINED, STYLE_PLAIN);

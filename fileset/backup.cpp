@@ -8,7 +8,7 @@ void BackupOriginals(FailedFiles* failed) {
             continue;
         ParkedPath(row.livePath, PREFIX_ORIGINAL, parked);
         // Some game versions lack some of the files: a missing live file is no failure.
-        if (!FileCopy(row.livePath, parked) && LastFileFailure() != FileFailure::Missing)
-            AddFailedFile(failed, row.livePath, LastFileFailure());
+        if (!FileCopy(row.livePath, parked))
+            NoteFailure(failed, row.livePath);
     }
 }

@@ -19,3 +19,13 @@ void AddFailedFile(FailedFiles* failed, const char* path, FileFailure reason) {
     file->path[sizeof file->path - 1] = 0;
     file->reason = reason;
 }
+
+void NoteFailure(FailedFiles* failed, const char* path) {
+    if (LastFileFailure() != FileFailure::Missing)
+        AddFailedFile(failed, path, LastFileFailure());
+}
+
+void RenameNoted(const char* source, const char* target, FailedFiles* failed) {
+    if (!FileRename(source, target))
+        NoteFailure(failed, source);
+}

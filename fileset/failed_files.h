@@ -20,3 +20,8 @@ struct FailedFiles {
 void ClearFailedFiles(FailedFiles* failed);
 // Ignores a path already listed.
 void AddFailedFile(FailedFiles* failed, const char* path, FileFailure reason);
+// Right after a failed copy, rename or delete: lists path with the call's reason, unless
+// the call failed only because there was nothing to move, copy or delete.
+void NoteFailure(FailedFiles* failed, const char* path);
+// A rename whose failure is noted under its source.
+void RenameNoted(const char* source, const char* target, FailedFiles* failed);

@@ -7,7 +7,7 @@ void RemoveModifiedSet(FailedFiles* failed) {
         if (row.switchOnly)
             continue;
         ParkedPath(row.livePath, PREFIX_MODIFIED, parked);
-        if (!FileDelete(parked) && LastFileFailure() != FileFailure::Missing)
-            AddFailedFile(failed, parked, LastFileFailure());
+        if (!FileDelete(parked))
+            NoteFailure(failed, parked);
     }
 }

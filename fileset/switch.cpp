@@ -8,16 +8,14 @@ static void SwitchFileSet(const char* parkPrefix, const char* bringPrefix, Faile
     char parked[PARKED_PATH_SIZE];
     for (const ManagedFile& row : ManagedFileTable) {
         ParkedPath(row.livePath, parkPrefix, parked);
-        if (FileRename(row.livePath, parked))
-            continue;
-        FileFailure failure = LastFileFailure();
-        if (failure != FileFailure::Missing && failure != FileFailure::Exists)
-            AddFailedFile(failed, row.livePath, failure);
+        // A taken parked name means the row is parked already, or blocked: phase 2 tells.
+        if (!FileRename(row.livePath, parked) && LastFileFailure() != FileFailure::Exists)
+            NoteFailure(failed, row.livePath);
     }
     for (const ManagedFile& row : ManagedFileTable) {
         ParkedPath(row.livePath, bringPrefix, parked);
-        if (!FileRename(parked, row.livePath) && LastFileFailure() != FileFailure::Missing)
-            AddFailedFile(failed, row.livePath, LastFileFailure());
+        if (!FileRename(parked, row.livePath))
+            NoteFailure(failed, row.livePath);
     }
 }
 

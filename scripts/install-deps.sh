@@ -2,7 +2,7 @@
 # Installs what building and testing need, and only what is missing.
 set -euo pipefail
 
-packages=(cmake make g++ libgtest-dev googletest g++-mingw-w64-x86-64 wine64 xvfb xauth zip imagemagick)
+packages=(cmake make g++ libgtest-dev googletest g++-mingw-w64-x86-64 wine64 xvfb xauth zip imagemagick fonts-wine)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -14,10 +14,10 @@ cmake --build "$build" -j"$(nproc)" --target Tauschwerk tauschwerk_demo
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh" "$build"
 trap '"$WINESERVER" -k 2>/dev/null || true' EXIT
-wine_prefix_init
 demo="$build/bin/tauschwerk_demo.exe"
 
 if [ -n "${DISPLAY:-}" ]; then
+    wine_prefix_init display
     game="$out/game"
     rm -rf "$game"
     "$WINE" "$demo" prepare "$("$WINE" winepath -w "$game" 2>/dev/null)"
@@ -26,6 +26,7 @@ if [ -n "${DISPLAY:-}" ]; then
     cd "$out"
     "$WINE" "$game/Tauschwerk.exe"
 else
+    wine_prefix_init
     shots="$out/screens"
     rm -rf "$shots"
     mkdir -p "$shots"

@@ -8,18 +8,31 @@ export WINEDEBUG=-all
 # No Mono or Gecko download is attempted on a machine without network.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
+# Usage: wine_prefix_init [display]
+# Without an argument: the prefix for headless runs, with a virtual desktop. A virtual desktop
+# stands in for the window manager Xvfb lacks: without one, Wine spends about two seconds on
+# every window it hides or destroys. "display" switches to a prefix of its own without one,
+# so that a person sees the program as a normal window.
 wine_prefix_init() {
+    local desktop=1
+    if [ "${1:-}" = display ]; then
+        export WINEPREFIX="$wine_build_dir/wineprefix-display"
+        desktop=0
+    fi
     [ -f "$WINEPREFIX/.initialised" ] && return 0
     local attempt
     for attempt in 1 2; do
         rm -rf "$WINEPREFIX"
         # wineboot can stall: bound it and try once more.
-        # A virtual desktop stands in for the window manager Xvfb lacks: without one, Wine
-        # spends about two seconds on every window it hides or destroys.
+        # Debian's Wine looks for its own fonts in a path that does not resolve and finds only
+        # those in the prefix: without Marlett, title-bar buttons show letters.
         if timeout 180 xvfb-run -a bash -c '"$WINE" wineboot -i && "$WINESERVER" -w &&
-            "$WINE" reg add "HKCU\Software\Wine\Explorer" /v Desktop /d Default /f &&
-            "$WINE" reg add "HKCU\Software\Wine\Explorer\Desktops" /v Default /d 1024x768 /f &&
-            "$WINESERVER" -w'; then
+            cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" &&
+            if [ "$1" = 1 ]; then
+                "$WINE" reg add "HKCU\Software\Wine\Explorer" /v Desktop /d Default /f &&
+                "$WINE" reg add "HKCU\Software\Wine\Explorer\Desktops" /v Default /d 1024x768 /f &&
+                "$WINESERVER" -w
+            fi' _ "$desktop"; then
             touch "$WINEPREFIX/.initialised"
             return 0
         fi
