@@ -59,13 +59,13 @@ WindowHandle AddButton(int n, int x, int y, int width, int height, const char* c
 void DisableControl(int n, int state) {
     HWND control = ControlHandle(n);
     if (control != nullptr)
-        (void)EnableWindow(control, state == CONTROL_ENABLE); // answers the previous state
+        (void)EnableWindow(control, state == CONTROL_ENABLE);
 }
 
 void SetControlText(int n, const char* text) {
     HWND control = ControlHandle(n);
     if (control != nullptr)
-        (void)SetWindowTextA(control, text); // a caption that cannot change keeps the old one
+        (void)SetWindowTextA(control, text);
 }
 
 void GetControlText(int n) {

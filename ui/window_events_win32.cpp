@@ -2,6 +2,9 @@
 
 #include "ui/window_state_win32.h"
 
+static_assert(EVENT_CLOSE == WM_CLOSE && EVENT_SIZE == WM_SIZE,
+              "the layer reports these messages under their own numbers");
+
 namespace {
 
 // WM_COMMAND's high word for a keyboard-table command.
@@ -26,7 +29,8 @@ LRESULT OnCommand(WPARAM wParam, LPARAM lParam) {
 
 LRESULT OnSize(HWND window, WPARAM wParam, LPARAM lParam) {
     // Reported later, by the wait that retrieves this message, not in the middle of creation.
-    (void)PostMessageA(window, MESSAGE_SIZE_CHANGED, wParam, lParam); // a full queue loses it
+    // The program ignores size events, so one lost to a full queue costs nothing.
+    (void)PostMessageA(window, MESSAGE_SIZE_CHANGED, wParam, lParam);
     return 0;
 }
 
@@ -70,8 +74,8 @@ int WaitEvent() {
     HWND active = nullptr;
     HACCEL keys = ActiveKeyTable(&active);
     if (keys == nullptr || !TranslateAcceleratorA(active, keys, message)) {
-        (void)TranslateMessage(message); // answers only whether a character was made
-        (void)DispatchMessageA(message); // the window procedure's own answer
+        (void)TranslateMessage(message);
+        (void)DispatchMessageA(message);
     }
     int result = Layer.pendingEvent != 0 ? Layer.pendingEvent : static_cast<int>(message->message);
     Layer.pendingEvent = 0;

@@ -58,7 +58,7 @@ bool BeginWalk(FocusWalk* walk, HWND* active) {
 
 void Focus(HWND control) {
     if (control != nullptr)
-        (void)SetFocus(control); // answers the previous focus
+        (void)SetFocus(control);
 }
 
 } // namespace

@@ -5,6 +5,10 @@
 #include "heap/private_heap.h"
 #include "ui/window_state_win32.h"
 
+static_assert(STYLE_MAIN_WINDOW == (WS_CAPTION | WS_SYSMENU) &&
+                  STYLE_DEFAULT_BUTTON == BS_DEFPUSHBUTTON,
+              "the portable styles are the platform's");
+
 WindowLayer Layer;
 
 namespace {
