@@ -5,6 +5,10 @@
 
 constexpr int PROBE_MISSING = -1;
 constexpr int PROBE_DIRECTORY = -2;
+// Something is there that cannot be looked at (no access, held open, being deleted). It
+// counts as present but not as a file, so that every caller errs on the side that keeps
+// files.
+constexpr int PROBE_UNREADABLE = -3;
 // A regular file too large for the signed 32-bit answer reports this instead.
 constexpr int PROBE_SIZE_LIMIT = 2147483647;
 
@@ -17,11 +21,16 @@ enum class FileFailure {
     AccessDenied, // no write access, read-only file
     DiskFull,
     Other,
+    // Never a primitive's answer: what the bulk operations and the uninstallation find.
+    StillParked,  // an original still lies under its ORI! name
+    KeptOnlyCopy, // a MOD! copy kept because no original came live beside it
+    StrayMarker,  // both markers beside a live files.txt
 };
 
-// The size in bytes, PROBE_MISSING or PROBE_DIRECTORY.
+// The size in bytes, PROBE_MISSING, PROBE_DIRECTORY or PROBE_UNREADABLE.
 int FileProbe(const char* path);
-// Replaces an existing target.
+// Replaces an existing target, but only once the copy is complete: a copy that fails or is
+// cut short leaves the old target as it was and no partial file under its name.
 bool FileCopy(const char* source, const char* target);
 // Never replaces an existing target, whatever its letter case; moves across directories.
 bool FileRename(const char* source, const char* target);
@@ -33,9 +42,13 @@ FileFailure LastFileFailure();
 inline bool IsPresent(int probeResult) {
     return probeResult != PROBE_MISSING;
 }
+inline bool IsFile(int probeResult) {
+    return probeResult >= 0;
+}
 
 // Test seam: a hook called before every primitive; when it answers anything but
-// FileFailure::None, the primitive fails with that reason and leaves the disk alone.
+// FileFailure::None, the primitive fails with that reason and leaves the disk alone (a
+// probe then answers PROBE_MISSING for FileFailure::Missing, else PROBE_UNREADABLE).
 // The program itself never sets it.
 enum class FileOperation { Probe, Copy, Rename, Delete };
 typedef FileFailure (*FileFaultHook)(FileOperation operation, const char* source,

@@ -88,7 +88,7 @@ int PlatformProbe(const char* path) {
     char hostPath[PATH_MAX];
     struct stat status;
     if (!ResolvePath(path, hostPath) || stat(hostPath, &status) != 0)
-        return PROBE_MISSING;
+        return errno == ENOENT || errno == ENOTDIR ? PROBE_MISSING : PROBE_UNREADABLE;
     if (S_ISDIR(status.st_mode))
         return PROBE_DIRECTORY;
     if (status.st_size < 0 || status.st_size > PROBE_SIZE_LIMIT)
@@ -145,41 +145,38 @@ bool PlatformCopy(const char* source, const char* target) {
     int input = open(sourcePath, O_RDONLY | O_CLOEXEC);
     if (input < 0)
         return false;
-    struct stat sourceStatus;
-    struct stat targetStatus;
-    if (fstat(input, &sourceStatus) != 0) {
+    struct stat status;
+    if (fstat(input, &status) != 0) {
         CloseKeepingErrno(input);
         return false;
     }
-    if (S_ISDIR(sourceStatus.st_mode)) {
+    if (S_ISDIR(status.st_mode)) {
         (void)close(input);
         errno = EISDIR;
         return false;
     }
-    // Truncating the target would destroy a source that is the same file.
-    if (stat(targetPath, &targetStatus) == 0 && targetStatus.st_dev == sourceStatus.st_dev &&
-        targetStatus.st_ino == sourceStatus.st_ino) {
-        (void)close(input);
-        errno = EBUSY;
+    // A leftover target may be read-only, as its source was: start it afresh.
+    if (unlink(targetPath) != 0 && errno != ENOENT) {
+        CloseKeepingErrno(input);
         return false;
     }
-    int output = open(targetPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    int output = open(targetPath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (output < 0) {
         CloseKeepingErrno(input);
         return false;
     }
-    bool copied = CopyContents(input, output) && fchmod(output, sourceStatus.st_mode & 07777) == 0;
+    bool copied = CopyContents(input, output) && fchmod(output, status.st_mode & 07777) == 0;
     if (close(output) != 0)
         copied = false;
-    // A partial copy must not pass for a complete one; the copy's own failure is the one
-    // to report, not that of the clean-up.
-    if (!copied) {
-        int saved = errno;
-        (void)unlink(targetPath);
-        errno = saved;
-    }
     CloseKeepingErrno(input);
     return copied;
+}
+
+bool PlatformReplace(const char* source, const char* target) {
+    char sourcePath[PATH_MAX];
+    char targetPath[PATH_MAX];
+    return ResolvePath(source, sourcePath) && ResolvePath(target, targetPath) &&
+           rename(sourcePath, targetPath) == 0;
 }
 
 // For file systems without RENAME_NOREPLACE: a hard link cannot replace either.

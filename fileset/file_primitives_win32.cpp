@@ -50,8 +50,11 @@ int PlatformProbe(const char* path) {
     const wchar_t* hostPath = ResolvePath(path, sourceBuffer);
     // Unlike a search, this reads no wildcards into the name.
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!hostPath || !GetFileAttributesExW(hostPath, GetFileExInfoStandard, &data))
-        return PROBE_MISSING;
+    if (!hostPath || !GetFileAttributesExW(hostPath, GetFileExInfoStandard, &data)) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PROBE_MISSING
+                                                                              : PROBE_UNREADABLE;
+    }
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return PROBE_DIRECTORY;
     unsigned long long size =
@@ -62,7 +65,17 @@ int PlatformProbe(const char* path) {
 bool PlatformCopy(const char* source, const char* target) {
     const wchar_t* sourcePath = ResolvePath(source, sourceBuffer);
     const wchar_t* targetPath = sourcePath ? ResolvePath(target, targetBuffer) : nullptr;
-    return targetPath && CopyFileW(sourcePath, targetPath, FALSE);
+    if (!targetPath)
+        return false;
+    // A leftover target may be read-only, as its source was; there is usually none.
+    (void)SetFileAttributesW(targetPath, FILE_ATTRIBUTE_NORMAL);
+    return CopyFileW(sourcePath, targetPath, FALSE);
+}
+
+bool PlatformReplace(const char* source, const char* target) {
+    const wchar_t* sourcePath = ResolvePath(source, sourceBuffer);
+    const wchar_t* targetPath = sourcePath ? ResolvePath(target, targetBuffer) : nullptr;
+    return targetPath && MoveFileExW(sourcePath, targetPath, MOVEFILE_REPLACE_EXISTING);
 }
 
 bool PlatformRename(const char* source, const char* target) {
