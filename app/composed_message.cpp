@@ -17,14 +17,11 @@ int ShowLines(const char* title, const char* const* lines, int count, unsigned s
     return answer;
 }
 
-static const char* ReasonText(FileFailure reason) {
-    switch (reason) {
-    case FileFailure::None:
-        // Listed without a failed call: the file's original is still parked.
-        return "Original noch nicht zur\xFC"
-               "ckgeholt";
+static const char* ReasonText(const FailedFile& file) {
+    switch (file.reason) {
     case FileFailure::Missing:
-        return "nicht gefunden";
+        // Named beside another name, it is that name's directory that is missing.
+        return file.other[0] != 0 ? "Zielordner fehlt" : "nicht gefunden";
     case FileFailure::Exists:
         return "Name bereits vergeben";
     case FileFailure::InUse:
@@ -33,6 +30,14 @@ static const char* ReasonText(FileFailure reason) {
         return "Zugriff verweigert";
     case FileFailure::DiskFull:
         return "Datentr\xE4ger voll";
+    case FileFailure::StillParked:
+        return "Original noch nicht zur\xFC"
+               "ckgeholt";
+    case FileFailure::KeptOnlyCopy:
+        return "kein Original gesichert, Datei behalten";
+    case FileFailure::StrayMarker:
+        return "Markierung doppelt";
+    case FileFailure::None:
     case FileFailure::Other:
         break;
     }
@@ -42,10 +47,15 @@ static const char* ReasonText(FileFailure reason) {
 static void AppendFailedFiles(const FailedFiles* failed) {
     int shown = failed->count < REPORTED_FILES_LIMIT ? failed->count : REPORTED_FILES_LIMIT;
     for (int i = 0; i < shown; ++i) {
+        const FailedFile& file = failed->files[i];
         AppendChar(LINE_FEED);
-        AppendText(failed->files[i].path);
+        AppendText(file.path);
         AppendText(" (");
-        AppendText(ReasonText(failed->files[i].reason));
+        AppendText(ReasonText(file));
+        if (file.other[0] != 0) {
+            AppendText(": ");
+            AppendText(file.other);
+        }
         AppendText(")");
     }
     int more = failed->count - shown;

@@ -9,6 +9,6 @@ void BackupOriginals(FailedFiles* failed) {
         ParkedPath(row.livePath, PREFIX_ORIGINAL, parked);
         // Some game versions lack some of the files: a missing live file is no failure.
         if (!FileCopy(row.livePath, parked))
-            NoteFailure(failed, row.livePath);
+            NoteFailure(failed, row.livePath, row.livePath, parked);
     }
 }

@@ -2,9 +2,9 @@
 
 #include "fileset/failed_files.h"
 
-// The operations on the whole table. None probes or shows anything; the ones that can
-// lose the player's originals report what failed, the disk effect stays that of the
-// plain renames, copies and deletes.
+// The operations on the whole table. None shows anything; each lists what it could not do.
+// They probe only to tell a real failure from a file that is simply not there, and where
+// a delete could lose the last copy of a file.
 
 // Copies the live file of every row but the two switch-only ones to its ORI! name. Lists
 // the rows whose copy failed although the live file existed.
@@ -18,6 +18,7 @@ void SwitchToModified(FailedFiles* failed);
 // The mirror image: live to MOD!, then ORI! to live.
 void SwitchToOriginal(FailedFiles* failed);
 
-// Deletes the MOD! copy of every row but the two switch-only ones. Lists the MOD! copies
-// whose delete failed for another reason than a missing file.
+// Deletes the MOD! copy of every row but the two switch-only ones whose live name holds a
+// file. Lists the MOD! copies whose delete failed for another reason than a missing file,
+// and the ones kept beside a live name that holds no file.
 void RemoveModifiedSet(FailedFiles* failed);

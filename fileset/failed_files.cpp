@@ -6,7 +6,13 @@ void ClearFailedFiles(FailedFiles* failed) {
     failed->count = 0;
 }
 
-void AddFailedFile(FailedFiles* failed, const char* path, FileFailure reason) {
+// Every path the program handles fits; a longer one would be cut, never overrun.
+static void CopyName(char (&out)[PARKED_PATH_SIZE], const char* name) {
+    std::strncpy(out, name != nullptr ? name : "", sizeof out - 1);
+    out[sizeof out - 1] = 0;
+}
+
+void AddFailedFile(FailedFiles* failed, const char* path, FileFailure reason, const char* other) {
     for (int i = 0; i < failed->count; ++i) {
         if (std::strcmp(failed->files[i].path, path) == 0)
             return;
@@ -14,18 +20,23 @@ void AddFailedFile(FailedFiles* failed, const char* path, FileFailure reason) {
     if (failed->count == FAILED_FILES_CAPACITY)
         return;
     FailedFile* file = &failed->files[failed->count++];
-    // Every path the program handles fits; a longer one would be cut, never overrun.
-    std::strncpy(file->path, path, sizeof file->path - 1);
-    file->path[sizeof file->path - 1] = 0;
+    CopyName(file->path, path);
     file->reason = reason;
+    CopyName(file->other, other);
 }
 
-void NoteFailure(FailedFiles* failed, const char* path) {
-    if (LastFileFailure() != FileFailure::Missing)
-        AddFailedFile(failed, path, LastFileFailure());
+void NoteFailure(FailedFiles* failed, const char* path, const char* source, const char* target) {
+    FileFailure reason = LastFileFailure();
+    // For a copy or rename "not found" may also mean the target's directory: only an
+    // absent source is no failure.
+    if (reason == FileFailure::Missing && (target == nullptr || !IsPresent(FileProbe(source))))
+        return;
+    bool aboutTarget = (reason == FileFailure::Exists || reason == FileFailure::Missing) &&
+                       target != nullptr && std::strcmp(target, path) != 0;
+    AddFailedFile(failed, path, reason, aboutTarget ? target : nullptr);
 }
 
 void RenameNoted(const char* source, const char* target, FailedFiles* failed) {
     if (!FileRename(source, target))
-        NoteFailure(failed, source);
+        NoteFailure(failed, source, source, target);
 }

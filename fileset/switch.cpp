@@ -10,12 +10,12 @@ static void SwitchFileSet(const char* parkPrefix, const char* bringPrefix, Faile
         ParkedPath(row.livePath, parkPrefix, parked);
         // A taken parked name means the row is parked already, or blocked: phase 2 tells.
         if (!FileRename(row.livePath, parked) && LastFileFailure() != FileFailure::Exists)
-            NoteFailure(failed, row.livePath);
+            NoteFailure(failed, row.livePath, row.livePath, parked);
     }
     for (const ManagedFile& row : ManagedFileTable) {
         ParkedPath(row.livePath, bringPrefix, parked);
         if (!FileRename(parked, row.livePath))
-            NoteFailure(failed, row.livePath);
+            NoteFailure(failed, row.livePath, parked, row.livePath);
     }
 }
 
