@@ -20,5 +20,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         EndProgram();
     if (!located)
         ShowGameDirectoryError();
+    if (!LockGameDirectory())
+        ShowAlreadyRunning();
     MakeStartDecision();
 }

@@ -38,11 +38,32 @@ static const char INSTALL_ADVICE[] =
     "r Schreibrechte und freien Speicherplatz und sichern Sie diese Dateien selbst, "
     "bevor Sie umschalten oder deinstallieren.";
 
+// A setup file that cannot even be looked at is as good as missing.
+static bool IsSetupFilePresent(const char* name) {
+    int probe = FileProbe(name);
+    return IsPresent(probe) && probe != PROBE_UNREADABLE;
+}
+
+// Everything after the write test. The markers change last: cut short before, the
+// directory still reads as not installed, and the next start offers the installation
+// again, which redoes the copies.
+static void PrepareDirectory(FailedFiles* failed) {
+    RenameNoted(TEST_WRITE, FILES_TXT, failed);
+    // Without its own name back, files.txt could not be parked: nothing more may move.
+    if (failed->count > 0)
+        return;
+    BackupOriginals(failed);
+    RenameNoted(FILELIST_PAK, FILELIST_PAK_ORIGINAL, failed);
+    RenameNoted(SETUP_FILE_2, FILELIST_PAK, failed);
+    RenameNoted(FILES_TXT, MARKER_ORIGINAL, failed);
+    RenameNoted(SETUP_FILE_1, FILES_TXT, failed);
+}
+
 bool RunFirstInstallation() {
     // Only an explicit OK changes the game directory; a box that could not be shown does not.
     if (ShowLines(TITLE_INSTALLATION, CONSENT_LINES, STYLE_INFO_QUESTION) != ANSWER_OK)
         return false;
-    if (!IsPresent(FileProbe(SETUP_FILE_1)) || !IsPresent(FileProbe(SETUP_FILE_2))) {
+    if (!IsSetupFilePresent(SETUP_FILE_1) || !IsSetupFilePresent(SETUP_FILE_2)) {
         (void)ShowLines(TITLE_ERROR, SETUP_MISSING_LINES, STYLE_ERROR);
         return false;
     }
@@ -53,13 +74,7 @@ bool RunFirstInstallation() {
 
     FailedFiles failed;
     ClearFailedFiles(&failed);
-    RenameNoted(TEST_WRITE, FILES_TXT, &failed);
-    RenameNoted(FILES_TXT, MARKER_ORIGINAL, &failed);
-    RenameNoted(FILELIST_PAK, FILELIST_PAK_ORIGINAL, &failed);
-    RenameNoted(SETUP_FILE_1, FILES_TXT, &failed);
-    RenameNoted(SETUP_FILE_2, FILELIST_PAK, &failed);
-    BackupOriginals(&failed);
-
+    PrepareDirectory(&failed);
     if (failed.count == 0) {
         (void)ShowLines(TITLE_INFO, SUCCESS_LINES, STYLE_INFO);
         return true;

@@ -6,6 +6,11 @@
 [[noreturn]] void MakeStartDecision();
 // The program does not stand in a game directory: tells so, then ends.
 [[noreturn]] void ShowGameDirectoryError();
+// Takes the lock that lets one copy of the program at a time work in its directory,
+// until the process ends; false when another copy holds it.
+bool LockGameDirectory();
+// Another copy works in this directory: tells so, then ends.
+[[noreturn]] void ShowAlreadyRunning();
 // Closes every window, releases the private heap and ends the process with exit code 0.
 [[noreturn]] void EndProgram();
 // Ends the process with exit code 0; the last step of EndProgram.

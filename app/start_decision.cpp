@@ -8,10 +8,16 @@
 
 static const char TEXT_NOT_IN_GAME_DIRECTORY[] =
     "Diese Anwendung muss sich im Spiel-Verzeichnis von GTA IV befinden!";
+static const char TEXT_ALREADY_RUNNING[] =
+    "Tauschwerk l\xE4uft in diesem Spielverzeichnis bereits.";
 
 void MakeStartDecision() {
     if (IsFileSetInstalled())
         RunMainWindow();
+    // A write test cut short leaves the game's files.txt under the test name. Should it
+    // not get its name back, the game-directory error tells that something is wrong.
+    if (!IsPresent(FileProbe(FILES_TXT)) && IsPresent(FileProbe(TEST_WRITE)))
+        (void)FileRename(TEST_WRITE, FILES_TXT);
     // files.txt is the only sign that the program stands in the game directory.
     if (IsPresent(FileProbe(FILES_TXT))) {
         if (RunFirstInstallation())
@@ -23,5 +29,10 @@ void MakeStartDecision() {
 
 void ShowGameDirectoryError() {
     (void)ShowMessage(TITLE_ERROR, TEXT_NOT_IN_GAME_DIRECTORY, STYLE_ERROR);
+    EndProgram();
+}
+
+void ShowAlreadyRunning() {
+    (void)ShowMessage(TITLE_INFO, TEXT_ALREADY_RUNNING, STYLE_INFO);
     EndProgram();
 }

@@ -24,10 +24,15 @@ static const char ABORTED_ADVICE[] =
     "ck und deinstallieren Sie dann erneut.";
 static const char INCOMPLETE[] =
     "Die Deinstallation konnte nicht vollst\xE4ndig abgeschlossen werden!";
+static const char STRAY_MARKER_ADVICE[] =
+    "Neben files.txt darf nur eine dieser beiden Markierungen im Spielverzeichnis liegen: "
+    "Eine von ihnen geh\xF6rt nicht dorthin und muss von Hand entfernt werden.";
 static const char INCOMPLETE_ADVICE[] =
-    "Die genannten Dateien liegen noch unter ihrem bisherigen Namen. Bitte schlie\xDF"
-    "en Sie alle Programme, die sie benutzen, und benennen Sie sie von Hand um oder "
-    "l\xF6schen Sie sie.";
+    "Jede Datei im Spielverzeichnis, die noch MOD!... hei\xDF"
+    "t, wurde behalten: Zu ihr war kein Original gesichert, oder sie konnte nicht "
+    "gel\xF6scht werden. Schlie\xDF"
+    "en Sie alle Programme, die sie benutzen, und benennen Sie sie von Hand in ihren eigenen "
+    "Namen (ohne MOD!) um, wenn das Spiel sie braucht, oder l\xF6schen Sie sie.";
 
 // Rows whose original is still parked: uninstalling now would later let the next
 // installation take the live modified file for the original.
@@ -36,8 +41,26 @@ static void AddParkedOriginals(FailedFiles* failed) {
     for (const ManagedFile& row : ManagedFileTable) {
         ParkedPath(row.livePath, PREFIX_ORIGINAL, parked);
         if (IsPresent(FileProbe(parked)))
-            AddFailedFile(failed, row.livePath, FileFailure::None);
+            AddFailedFile(failed, row.livePath, FileFailure::StillParked);
     }
+}
+
+// Brings the originals live and lists what stands in the way; false, with nothing
+// renamed, when a stray marker leaves the state unclear.
+static bool BringOriginalsLive(FailedFiles* failed) {
+    bool modifiedParked = IsPresent(FileProbe(MARKER_MODIFIED));
+    bool bothMarkers = modifiedParked && IsPresent(FileProbe(MARKER_ORIGINAL));
+    // A switch cut short in its second phase has not yet brought files.txt live.
+    if (bothMarkers && IsPresent(FileProbe(FILES_TXT))) {
+        AddFailedFile(failed, MARKER_ORIGINAL, FileFailure::StrayMarker);
+        AddFailedFile(failed, MARKER_MODIFIED, FileFailure::StrayMarker);
+        return false;
+    }
+    // Switching back never replaces a file, so it also completes a switch cut short.
+    if (!modifiedParked || bothMarkers)
+        SwitchToOriginal(failed);
+    AddParkedOriginals(failed);
+    return true;
 }
 
 void Uninstall() {
@@ -48,23 +71,21 @@ void Uninstall() {
 
     FailedFiles failed;
     ClearFailedFiles(&failed);
-    if (!IsPresent(FileProbe(MARKER_MODIFIED))) {
-        SwitchToOriginal(&failed);
-        AddParkedOriginals(&failed);
-    } else if (!IsPresent(FileProbe(MARKER_ORIGINAL))) {
-        AddParkedOriginals(&failed);
+    if (!BringOriginalsLive(&failed)) {
+        ShowFailureReport(ABORTED, &failed, STRAY_MARKER_ADVICE);
+        return;
     }
-    // In the conflict state both markers stay as they are: removing the modified set is
-    // the player's only way out of it, so it goes on.
     if (failed.count > 0) {
         ShowFailureReport(ABORTED, &failed, ABORTED_ADVICE);
         ScanStatus();
         return;
     }
 
-    RenameNoted(MARKER_MODIFIED, SETUP_FILE_1, &failed);
-    RenameNoted(FILELIST_PAK_MODIFIED, SETUP_FILE_2, &failed);
     RemoveModifiedSet(&failed);
+    // The markers change last: cut short before, MOD!files.txt still marks the state and
+    // the next start lets the player uninstall again.
+    RenameNoted(FILELIST_PAK_MODIFIED, SETUP_FILE_2, &failed);
+    RenameNoted(MARKER_MODIFIED, SETUP_FILE_1, &failed);
     if (failed.count == 0)
         (void)ShowMessage(TITLE_UNINSTALL, SUCCESS, STYLE_INFO);
     else
