@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/expected_texts.h"
 #include "demo/screenshot.h"
@@ -77,6 +79,50 @@ bool AnswerBox(const Run& run, const std::filesystem::path& shots, const char* n
     return PressBoxButton(box, button) && WaitForWindowGone(box) && ok;
 }
 
+// Wine draws the close box's cross with its Marlett font, and the letter "r" without it. The
+// cross's black pixels mirror onto themselves left to right and top to bottom; a letter's do not.
+bool CloseBoxShowsCross(HWND window) {
+    RECT outer;
+    RECT client;
+    if (!GetWindowRect(window, &outer) || !GetClientRect(window, &client))
+        return false;
+    POINT corner = {client.right, client.bottom};
+    (void)ClientToScreen(window, &corner);
+    // Wine draws the box 2 pixels inside the frame's top right corner, 2 pixels narrower and 4
+    // shorter than the metrics say. Only its glyph is black: its edges are grey.
+    int right = corner.x - 2;
+    int top = outer.top + (outer.bottom - corner.y) + 2;
+    RECT box = {right - GetSystemMetrics(SM_CXSIZE) + 2, top, right,
+                top + GetSystemMetrics(SM_CYSIZE) - 4};
+    std::vector<RGBQUAD> pixels = ReadScreen(box);
+    if (pixels.empty())
+        return false;
+    int width = box.right - box.left;
+    int height = box.bottom - box.top;
+    auto black = [&](int x, int y) {
+        const RGBQUAD& p = pixels[static_cast<size_t>(y) * width + x];
+        return p.rgbRed < 0x40 && p.rgbGreen < 0x40 && p.rgbBlue < 0x40;
+    };
+    int left = width, first = height, last = -1, end = -1;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (black(x, y)) {
+                left = std::min(left, x);
+                end = std::max(end, x);
+                first = std::min(first, y);
+                last = std::max(last, y);
+            }
+    // Nothing, or a stray line, is no cross either.
+    if (end - left < 2 || last - first < 2)
+        return false;
+    for (int y = first; y <= last; ++y)
+        for (int x = left; x <= end; ++x)
+            if (black(x, y) != black(left + end - x, y) ||
+                black(x, y) != black(x, first + last - y))
+                return false;
+    return true;
+}
+
 bool ShowMainWindow(const Run& run, const std::filesystem::path& shots, const char* name,
                     const char* caption) {
     HWND window = WaitForMainWindow(run);
@@ -86,7 +132,14 @@ bool ShowMainWindow(const Run& run, const std::filesystem::path& shots, const ch
     }
     std::printf("    main window: \"%s\"\n", caption);
     PrintMarkers(run);
-    return Shot(shots, name, window);
+    if (!Shot(shots, name, window))
+        return false;
+    if (!CloseBoxShowsCross(window)) {
+        std::printf("!! the close box shows no cross: Wine did not find its Marlett font, which "
+                    "wine_prefix_init (scripts/wine-env.sh) copies into a new prefix\n");
+        return false;
+    }
+    return true;
 }
 
 bool Click(const Run& run, int control, const char* what) {
