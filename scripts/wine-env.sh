@@ -24,8 +24,9 @@ wine_prefix_init() {
     for attempt in 1 2; do
         rm -rf "$WINEPREFIX"
         # wineboot can stall: bound it and try once more.
-        # Debian's Wine looks for its own fonts in a path that does not resolve and finds only
-        # those in the prefix: without Marlett, title-bar buttons show letters.
+        # Debian's Wine looks for its own fonts (fonts-wine) at a path that does not resolve, so
+        # Marlett, which draws the title-bar buttons, must be in the prefix: without it they
+        # show letters.
         if timeout 180 xvfb-run -a bash -c '"$WINE" wineboot -i && "$WINESERVER" -w &&
             cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" &&
             if [ "$1" = 1 ]; then
