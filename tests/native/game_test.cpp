@@ -1,0 +1,163 @@
+#include "tests/native/game_test.h"
+
+#include <cstdlib>
+#include <ostream>
+
+#include "app/program.h"
+#include "fileset/file_primitives.h"
+#include "fileset/program_directory_posix.h"
+#include "heap/private_heap.h"
+#include "sample/sample_game.h"
+#include "ui/message.h"
+
+Screen screen;
+static int lastControl;
+static std::vector<Fault> injected;
+
+static FileFailure FailInjected(FileOperation call, const char* source, const char*) {
+    for (const Fault& fault : injected)
+        if (fault.call == call && fault.path == source)
+            return fault.reason;
+    return FileFailure::None;
+}
+
+void InjectFaults(const std::vector<Fault>& faults) {
+    injected = faults;
+    SetFileFaultHook(FailInjected);
+}
+
+// The end of the process, turned into a way back to the test.
+struct ProgramEnded {};
+
+void GameTest::SetUp() {
+    // In memory where there is such a file system: thousands of small files are made and
+    // removed, which a disk's journal makes slow.
+    std::string pattern = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+    pattern += "/tauschwerk-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    root = pattern;
+    ASSERT_TRUE(UseProgramDirectory(pattern.c_str()));
+    SetFileFaultHook(nullptr);
+    screen = Screen();
+}
+
+void GameTest::TearDown() {
+    SetFileFaultHook(nullptr);
+    std::filesystem::remove_all(root);
+}
+
+void GameTest::Fresh() {
+    TearDown();
+    SetUp();
+}
+
+void GameTest::Write(const std::string& path, const std::string& content) const {
+    ASSERT_TRUE(WriteFile(GamePath(root, path), content)) << path;
+}
+
+void GameTest::MakeDirectory(const std::string& path) const {
+    std::filesystem::create_directories(GamePath(root, path));
+}
+
+std::string GameTest::Read(const std::string& path) const {
+    std::filesystem::path file = GamePath(root, path);
+    return std::filesystem::is_regular_file(file) ? ReadFile(file) : ABSENT;
+}
+
+FileTree GameTest::Tree() const {
+    return SnapshotTree(root);
+}
+
+// The program's end releases its heap; the tests go on calling it afterwards.
+static void FreshWorkArea() {
+    ReleasePrivateHeap();
+    if (!CreatePrivateHeap() || !InitMessageText())
+        std::abort();
+}
+
+bool GameTest::Start() {
+    FreshWorkArea();
+    try {
+        MakeStartDecision();
+    } catch (const ProgramEnded&) {
+        FreshWorkArea();
+        return true;
+    }
+    return false;
+}
+
+std::vector<std::string> GameTest::Texts() const {
+    std::vector<std::string> texts;
+    for (const ShownMessage& message : screen.messages)
+        texts.push_back(message.text);
+    return texts;
+}
+
+// The screen as the program sees it.
+
+int ShowMessage(const char* title, const char* text, unsigned style) {
+    screen.messages.push_back({title, text, style});
+    if (screen.answers.empty())
+        return ANSWER_OK;
+    int answer = screen.answers.front();
+    screen.answers.pop_front();
+    return answer;
+}
+
+void EndProcess() {
+    throw ProgramEnded();
+}
+
+int ScreenWidth() {
+    return 1024;
+}
+
+int ScreenHeight() {
+    return 768;
+}
+
+WindowHandle CreateAppWindow(int, int, int, int, int, unsigned long, const char*) {
+    screen.mainWindow = true;
+    return &screen;
+}
+
+WindowHandle CurrentWindowHandle() {
+    return &screen;
+}
+
+void SetControlParent(WindowHandle) {}
+
+WindowHandle AddButton(int n, int, int, int, int, const char* caption, unsigned long) {
+    if (n == 0)
+        screen.caption = caption;
+    return &screen;
+}
+
+void DisableControl(int n, int state) {
+    if (n == 0)
+        screen.stateDisabled = state == CONTROL_DISABLE;
+}
+
+void SetControlText(int n, const char* text) {
+    if (n == 0)
+        screen.caption = text;
+}
+
+void GetControlText(int n) {
+    AppendText(n == 0 ? screen.caption.c_str() : "");
+}
+
+int WaitEvent() {
+    if (screen.events.empty())
+        return EVENT_CLOSE;
+    std::pair<int, int> event = screen.events.front();
+    screen.events.pop_front();
+    lastControl = event.second;
+    return event.first;
+}
+
+int EventControlNumber() {
+    return lastControl;
+}
+
+void CloseAllWindows() {}
