@@ -38,7 +38,7 @@ inline void AnswerBox(const ProgramRun& run, const std::string& title, const std
     ASSERT_TRUE(PollUntil([&] { return (box = FindMessageBox(run)) != nullptr; }))
         << "no box " << title;
     MessageBoxContent content = ReadMessageBox(box);
-    EXPECT_EQ(content.title, title);
+    ASSERT_EQ(content.title, title); // never answers a box it did not expect
     EXPECT_EQ(whole ? content.text : content.text.substr(0, text.size()), text);
     EXPECT_EQ(content.buttons, buttons);
     EXPECT_TRUE(content.icon);
