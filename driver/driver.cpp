@@ -143,9 +143,9 @@ void EndRun(ProgramRun* run) {
     *run = {};
 }
 
-bool WaitForExit(ProgramRun* run, DWORD* exitCode, DWORD timeoutMs) {
+bool WaitForExit(ProgramRun* run, DWORD* exitCode) {
     bool read = run->process.hProcess != nullptr &&
-                WaitForSingleObject(run->process.hProcess, timeoutMs) == WAIT_OBJECT_0 &&
+                WaitForSingleObject(run->process.hProcess, WAIT_TIMEOUT_MS) == WAIT_OBJECT_0 &&
                 GetExitCodeProcess(run->process.hProcess, exitCode);
     KillProgram(run);
     return read;

@@ -23,10 +23,10 @@ struct ProgramRun {
     PROCESS_INFORMATION process;
 };
 
-// Polls until check answers true or the time is up. Another process's effects are awaited
-// this way, never by a fixed sleep, which would fail by chance on a slow machine.
-template <typename Check> bool PollUntil(Check check, DWORD timeoutMs = WAIT_TIMEOUT_MS) {
-    ULONGLONG deadline = GetTickCount64() + timeoutMs;
+// Polls until check answers true or WAIT_TIMEOUT_MS have passed. Another process's effects are
+// awaited this way, never by a fixed sleep, which would fail by chance on a slow machine.
+template <typename Check> bool PollUntil(Check check) {
+    ULONGLONG deadline = GetTickCount64() + WAIT_TIMEOUT_MS;
     while (!check()) {
         if (GetTickCount64() >= deadline)
             return false;
@@ -54,7 +54,7 @@ HWND StartInSampleGame(ProgramRun* run, SampleLayout layout, const char* caption
 // Kills the program if it still runs, then removes the run's directory.
 void EndRun(ProgramRun* run);
 // Waits for the program's end; false on timeout (the program is then killed).
-bool WaitForExit(ProgramRun* run, DWORD* exitCode, DWORD timeoutMs = WAIT_TIMEOUT_MS);
+bool WaitForExit(ProgramRun* run, DWORD* exitCode);
 
 // The program's main window, or its message box (class #32770), shown right now; or 0.
 HWND FindMainWindow(const ProgramRun& run);
