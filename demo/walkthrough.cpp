@@ -23,7 +23,7 @@ const char* Present(const std::filesystem::path& file) {
     return std::filesystem::exists(file, error) ? "present" : "absent";
 }
 
-void PrintMarkers(const Run& run) {
+void PrintMarkers(const ProgramRun& run) {
     std::printf("    markers: ORI!files.txt %s, MOD!files.txt %s\n",
                 Present(run.game / "ORI!files.txt"), Present(run.game / "MOD!files.txt"));
 }
@@ -57,9 +57,10 @@ bool Shot(const std::filesystem::path& shots, const char* name, HWND window) {
 }
 
 // Waits for a box, prints it, saves a screenshot and presses a button.
-bool AnswerBox(const Run& run, const std::filesystem::path& shots, const char* name, int button) {
-    HWND box = WaitForMessageBox(run);
-    if (box == nullptr) {
+bool AnswerBox(const ProgramRun& run, const std::filesystem::path& shots, const char* name,
+               int button) {
+    HWND box = nullptr;
+    if (!PollUntil([&] { return (box = FindMessageBox(run)) != nullptr; })) {
         std::printf("!! no message box appeared\n");
         return false;
     }
@@ -76,7 +77,8 @@ bool AnswerBox(const Run& run, const std::filesystem::path& shots, const char* n
     }
     bool ok = Shot(shots, name, box);
     std::printf("    pressing %s\n", button == IDOK ? "OK" : "Cancel");
-    return PressBoxButton(box, button) && WaitForWindowGone(box) && ok;
+    return PressBoxButton(box, button) &&
+           PollUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }) && ok;
 }
 
 // Wine draws the close box's cross with its Marlett font, and the letter "r" without it. The
@@ -123,10 +125,12 @@ bool CloseBoxShowsCross(HWND window) {
     return true;
 }
 
-bool ShowMainWindow(const Run& run, const std::filesystem::path& shots, const char* name,
+bool ShowMainWindow(const ProgramRun& run, const std::filesystem::path& shots, const char* name,
                     const char* caption) {
-    HWND window = WaitForMainWindow(run);
-    if (window == nullptr || !WaitForCaption(window, 0, caption)) {
+    HWND window = nullptr;
+    if (!PollUntil([&] {
+            return (window = FindMainWindow(run)) != nullptr && ButtonCaption(window, 0) == caption;
+        })) {
         std::printf("!! the main window does not read \"%s\"\n", caption);
         return false;
     }
@@ -142,13 +146,14 @@ bool ShowMainWindow(const Run& run, const std::filesystem::path& shots, const ch
     return true;
 }
 
-bool Click(const Run& run, int control, const char* what) {
+bool Click(const ProgramRun& run, int control, const char* what) {
     std::printf("%s\n", what);
-    HWND window = WaitForMainWindow(run);
-    return window != nullptr && ClickButton(ButtonById(window, control));
+    HWND window = nullptr;
+    return PollUntil([&] { return (window = FindMainWindow(run)) != nullptr; }) &&
+           ClickButton(GetDlgItem(window, control));
 }
 
-bool Walk(Run* run, const std::filesystem::path& shots) {
+bool Walk(ProgramRun* run, const std::filesystem::path& shots) {
     std::printf("Sample game directory: %s\n", run->game.u8string().c_str());
     std::printf("1. Start Tauschwerk.exe in a fresh game directory\n");
     if (!StartProgram(run))
@@ -185,7 +190,7 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     std::wstring command = argv[1];
     std::filesystem::path target = argv[2];
-    Run run = {};
+    ProgramRun run = {};
     if (command == L"prepare") {
         run.game = target;
         bool ok = MakeSampleGame(target, SampleLayout::Fresh, true) && CopyProgram(run);

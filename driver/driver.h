@@ -7,52 +7,58 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <map>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "sample/sample_game.h"
 
 constexpr DWORD WAIT_TIMEOUT_MS = 10000;
+constexpr DWORD POLL_INTERVAL_MS = 10;
 
 // A run: the temporary directory, the game directory inside it and the started program.
-struct Run {
+struct ProgramRun {
     std::filesystem::path root; // removed at the end; the program's working directory
     std::filesystem::path game; // where Tauschwerk.exe lies
     PROCESS_INFORMATION process;
 };
 
-// Creates a fresh, empty game directory below the temporary directory; with nonAnsi its
-// path holds a Cyrillic component. False when it cannot be created.
-bool MakeRunDirectory(Run* run, bool nonAnsi);
+// Polls until check answers true or WAIT_TIMEOUT_MS have passed. Another process's effects are
+// awaited this way, never by a fixed sleep, which would fail by chance on a slow machine.
+template <typename Check> bool PollUntil(Check check) {
+    ULONGLONG deadline = GetTickCount64() + WAIT_TIMEOUT_MS;
+    while (!check()) {
+        if (GetTickCount64() >= deadline)
+            return false;
+        Sleep(POLL_INTERVAL_MS);
+    }
+    return true;
+}
+
+// Ends whatever the run held, then creates a fresh, empty game directory below the
+// temporary directory; with nonAnsi its path holds a Cyrillic component.
+bool MakeRunDirectory(ProgramRun* run, bool nonAnsi);
 // Copies Tauschwerk.exe from beside the test program into the game directory.
-bool CopyProgram(const Run& run);
+bool CopyProgram(const ProgramRun& run);
 // Starts the copied program with the run's root as working directory.
-bool StartProgram(Run* run, const std::wstring& arguments = L"");
-// A fresh run directory holding a sample game in the given layout and the program,
-// which is then started.
-bool StartInSampleGame(Run* run, SampleLayout layout, bool nonAnsi = false);
+bool StartProgram(ProgramRun* run, const std::wstring& arguments = L"");
+
+// Changes a run's directory before the program starts in it; false when it cannot.
+using Prepare = std::function<bool(const ProgramRun&)>;
+// A fresh run directory with a sample game in layout and the program, changed by prepare,
+// the program started in it; then waits until the main window's state button reads
+// caption or, with a null caption, until a message box shows. Answers that window, or 0.
+HWND StartInSampleGame(ProgramRun* run, SampleLayout layout, const char* caption,
+                       const Prepare& prepare = nullptr, bool withSetupFiles = false,
+                       bool nonAnsi = false);
 // Kills the program if it still runs, then removes the run's directory.
-void EndRun(Run* run);
-
+void EndRun(ProgramRun* run);
 // Waits for the program's end; false on timeout (the program is then killed).
-bool WaitForExit(Run* run, DWORD* exitCode, DWORD timeoutMs = WAIT_TIMEOUT_MS);
-bool IsRunning(const Run& run);
+bool WaitForExit(ProgramRun* run, DWORD* exitCode);
 
-// The program's visible top-level windows.
-std::vector<HWND> ProgramWindows(const Run& run);
-// Waits for a message box (class #32770) or the main window; 0 on timeout.
-HWND WaitForMessageBox(const Run& run, DWORD timeoutMs = WAIT_TIMEOUT_MS);
-HWND WaitForMainWindow(const Run& run, DWORD timeoutMs = WAIT_TIMEOUT_MS);
-// Waits for a message box with exactly this title; 0 on timeout.
-HWND WaitForMessageBoxTitled(const Run& run, const std::string& title,
-                             DWORD timeoutMs = WAIT_TIMEOUT_MS);
-// The program's message box shown right now, or 0.
-HWND FindMessageBoxNow(const Run& run);
-// Waits until the window no longer exists or is hidden.
-bool WaitForWindowGone(HWND window, DWORD timeoutMs = WAIT_TIMEOUT_MS);
-// Waits until the program shows no message box any more.
-bool WaitForNoMessageBox(const Run& run, DWORD timeoutMs = WAIT_TIMEOUT_MS);
+// The program's main window, or its message box (class #32770), shown right now; or 0.
+HWND FindMainWindow(const ProgramRun& run);
+HWND FindMessageBox(const ProgramRun& run);
 
 struct MessageBoxContent {
     std::string title;
@@ -67,42 +73,15 @@ bool PressBoxButton(HWND box, int id);
 
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);
-
-struct ButtonState {
-    HWND handle;
-    int id;
-    std::string caption;
-    LONG style;
-    bool enabled;
-};
-
-struct MainWindowState {
-    LONG style;
-    RECT window;                      // screen coordinates
-    RECT client;                      // screen coordinates
-    std::vector<ButtonState> buttons; // in child order
-};
-
-MainWindowState ReadMainWindow(HWND window);
-// The button with the given id, or 0.
-HWND ButtonById(HWND window, int id);
+// The caption of the window's child control with this id.
 std::string ButtonCaption(HWND window, int id);
-// Waits until the button's caption reads text.
-bool WaitForCaption(HWND window, int id, const std::string& text,
-                    DWORD timeoutMs = WAIT_TIMEOUT_MS);
-
-// Waits until the button's enabled state is enabled.
-bool WaitForEnabled(HWND window, int id, bool enabled, DWORD timeoutMs = WAIT_TIMEOUT_MS);
-
 // The window that has the keyboard focus in the program's thread, or 0.
-HWND FocusedWindow(const Run& run);
-bool WaitForFocus(const Run& run, HWND expected, DWORD timeoutMs = WAIT_TIMEOUT_MS);
+HWND FocusedWindow(const ProgramRun& run);
 
 // Clicks a button without waiting for the program to handle it.
 bool ClickButton(HWND button);
 // Asks to close a window as its close box or system menu does.
 bool RequestClose(HWND window);
-
-// Key input through SendInput, after making the window the foreground window.
-enum class Key { Tab, ShiftTab, Enter, Escape, Space, AltF4 };
-bool SendKey(HWND window, Key key);
+// Makes window the foreground window (keys reach only that), then presses the virtual keys
+// in order and releases them in reverse.
+bool SendKeys(HWND window, const std::vector<WORD>& keys);

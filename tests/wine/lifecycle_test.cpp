@@ -1,189 +1,137 @@
-// The whole life of a game directory through the real program's boxes and buttons.
+// The life of a game directory through the real program's boxes and buttons, on the real
+// file system, and the faults a player meets there.
 
 #include "tests/wine/program_fixture.h"
 
 namespace {
 
-class LifeCycle : public ProgramTest {
-  protected:
-    void Prepare(SampleLayout layout, bool withSetupFiles, bool nonAnsi = false) {
-        ASSERT_TRUE(MakeRunDirectory(&run, nonAnsi));
-        ASSERT_TRUE(MakeSampleGame(run.game, layout, withSetupFiles));
-        ASSERT_TRUE(CopyProgram(run));
-        ASSERT_TRUE(StartProgram(&run));
+using LifeCycle = ProgramTest;
+
+// The installed tree switched to the originals: each live file parked under MOD!, each
+// ORI! copy live.
+FileTree SwitchedToOriginals(const FileTree& installed) {
+    FileTree tree;
+    for (const auto& [path, content] : installed) {
+        std::string::size_type name = path.rfind('/') + 1; // 0 without a directory
+        bool parked = path.compare(name, 4, "ORI!") == 0;
+        tree[path.substr(0, name) + (parked ? "" : "MOD!") +
+             path.substr(parked ? name + 4 : name)] = content;
     }
-    HWND MainWindowReading(const char* caption) {
-        HWND window = WaitForMainWindow(run);
-        EXPECT_NE(window, nullptr);
-        EXPECT_TRUE(window != nullptr && WaitForCaption(window, STATUS_BUTTON, caption));
-        return window;
-    }
-    void Switch(HWND window, const char* to) {
-        FileTree before = GameFiles();
-        ASSERT_TRUE(ClickButton(ButtonById(window, STATUS_BUTTON)));
-        ASSERT_TRUE(WaitForCaption(window, STATUS_BUTTON, to));
-        EXPECT_EQ(SwitchInventoryFault(before, GameFiles()), "");
-    }
-};
-
-TEST_F(LifeCycle, InstallSwitchSwitchUninstallAndTheQuestionAgain) {
-    Prepare(SampleLayout::Fresh, true);
-    const FileTree fresh = GameFiles();
-    Expect("Tauschwerk: Installation", TEXT_CONSENT, true, {IDOK, IDCANCEL},
-           Answer::Ok);
-    Expect("Tauschwerk: Info", TEXT_INSTALLED, true, {IDOK}, Answer::Ok);
-    HWND window = MainWindowReading(CAPTION_MODIFIED);
-    ASSERT_NE(window, nullptr);
-    FileTree installed = InstalledFiles();
-    EXPECT_EQ(GameFiles(), installed);
-    EXPECT_EQ(BackupInventoryFault(fresh, installed), "");
-
-    Switch(window, CAPTION_ORIGINAL);
-    FileTree original = fresh;
-    original.erase("Setup1.Vornak");
-    original.erase("Setup2.Vornak");
-    for (const auto& [path, content] : fresh) {
-        std::string::size_type slash = path.rfind('/') + 1;
-        if (path != "Setup1.Vornak" && path != "Setup2.Vornak")
-            original[path.substr(0, slash) + "MOD!" + path.substr(slash)] = content;
-    }
-    original["MOD!files.txt"] = SetupContent(1);
-    original["pc/data/MOD!filelist.pak"] = SetupContent(2);
-    EXPECT_EQ(GameFiles(), original);
-
-    Switch(window, CAPTION_MODIFIED);
-    EXPECT_EQ(GameFiles(), installed);
-
-    ASSERT_TRUE(ClickButton(ButtonById(window, 2)));
-    Expect("Tauschwerk: Deinstallation", TEXT_UNINSTALL_QUESTION, true,
-           {IDOK, IDCANCEL}, Answer::Ok);
-    Expect("Tauschwerk: Deinstallation", "Deinstallation wurde erfolgreich abgeschlossen!",
-           true, {IDOK}, Answer::Ok);
-    ExpectEndsWithZero();
-    // The directory is exactly as it was before the installation.
-    EXPECT_EQ(GameFiles(), fresh);
-
-    ASSERT_TRUE(StartProgram(&run));
-    Expect("Tauschwerk: Installation", TEXT_CONSENT, true, {IDOK, IDCANCEL},
-           Answer::Cancel);
-    ExpectEndsWithZero();
-    EXPECT_EQ(GameFiles(), fresh);
+    return tree;
 }
 
-TEST_F(LifeCycle, DecliningEitherQuestionChangesNothing) {
-    for (Answer answer : {Answer::Cancel, Answer::Escape, Answer::CloseBox}) {
-        SCOPED_TRACE(static_cast<int>(answer));
-        TearDown();
-        run = {};
-        Prepare(SampleLayout::Fresh, true);
-        FileTree before = GameFiles();
-        Expect("Tauschwerk: Installation", nullptr, true, {IDOK, IDCANCEL}, answer);
-        ExpectEndsWithZero();
-        EXPECT_EQ(GameFiles(), before);
-
-        TearDown();
-        run = {};
-        Prepare(SampleLayout::Original, false);
-        before = GameFiles();
-        HWND window = MainWindowReading(CAPTION_ORIGINAL);
-        ASSERT_TRUE(ClickButton(ButtonById(window, 2)));
-        Expect("Tauschwerk: Deinstallation", nullptr, true, {IDOK, IDCANCEL}, answer);
-        Expect("Tauschwerk", "Gute Entscheidung  ;-)", false, {IDOK}, Answer::Ok);
-        EXPECT_TRUE(IsRunning(run));
-        EXPECT_EQ(GameFiles(), before);
-        ASSERT_TRUE(RequestClose(window));
-        ExpectEndsWithZero();
-    }
-}
-
-TEST_F(LifeCycle, RefusedInstallationsChangeNothing) {
-    struct Case {
-        const char* name;
-        const char* removed;
-        const char* extra;
-        const char* firstLine;
-    } cases[] = {
-        {"setup file missing", "Setup2.Vornak", nullptr,
-         "Es fehlen einige Dateien zur Installation!\n"},
-        {"TEST.WRITE present", nullptr, "TEST.WRITE",
-         "Es ist ein Fehler w\xE4hrend eines Schreibvorganges aufgetreten!\n"},
+TEST_F(LifeCycle, CycleBelowANonAnsiPathLosesAFileOrKeepsAStaleBackup) {
+    // A copy from an earlier installation must give way to a copy of the live file.
+    Prepare staleCopy = [](const ProgramRun& r) {
+        return WriteFile(GamePath(r.game, "common\\data\\ORI!handling.dat"), "stale");
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        TearDown();
-        run = {};
-        ASSERT_TRUE(MakeRunDirectory(&run, false));
-        ASSERT_TRUE(MakeSampleGame(run.game, SampleLayout::Fresh, true));
-        if (c.removed != nullptr) {
-            ASSERT_TRUE(std::filesystem::remove(run.game / c.removed));
-        }
-        if (c.extra != nullptr) {
-            ASSERT_TRUE(WriteFile(run.game / c.extra, "left over"));
-        }
-        ASSERT_TRUE(CopyProgram(run));
-        FileTree before = GameFiles();
-        ASSERT_TRUE(StartProgram(&run));
-        Expect("Tauschwerk: Installation", TEXT_CONSENT, true, {IDOK, IDCANCEL},
-               Answer::Ok);
-        EXPECT_EQ(ErrorText().rfind(c.firstLine, 0), 0u);
-        ExpectEndsWithZero();
-        EXPECT_EQ(GameFiles(), before);
-    }
-}
+    ASSERT_NE(StartInSampleGame(&run, SampleLayout::Fresh, nullptr, staleCopy, true, true),
+              nullptr);
+    AnswerBox(run, TITLE_INSTALLATION, TEXT_CONSENT, {IDOK, IDCANCEL}, IDOK);
+    AnswerBox(run, "Tauschwerk: Info", TEXT_INSTALLED, {IDOK}, IDOK);
+    HWND window = nullptr;
+    ASSERT_TRUE(PollUntil([&] { return (window = FindMainWindow(run)) != nullptr; }));
+    ASSERT_TRUE(StateReads(window, CAPTION_MODIFIED));
+    const FileTree installed = InstalledFiles();
+    EXPECT_EQ(GameFiles(run), installed);
 
-TEST_F(LifeCycle, AnInstallationOverAnOldParkedFileListIsReported) {
-    ASSERT_TRUE(MakeRunDirectory(&run, false));
-    ASSERT_TRUE(MakeSampleGame(run.game, SampleLayout::Fresh, true));
-    ASSERT_TRUE(WriteFile(GamePath(run.game, "pc\\data\\ORI!filelist.pak"), "earlier"));
-    ASSERT_TRUE(CopyProgram(run));
+    ASSERT_TRUE(ClickButton(GetDlgItem(window, STATUS_BUTTON)));
+    ASSERT_TRUE(StateReads(window, CAPTION_ORIGINAL));
+    EXPECT_EQ(GameFiles(run), SwitchedToOriginals(installed));
+    ASSERT_TRUE(ClickButton(GetDlgItem(window, STATUS_BUTTON)));
+    ASSERT_TRUE(StateReads(window, CAPTION_MODIFIED));
+    EXPECT_EQ(GameFiles(run), installed);
+
+    ASSERT_TRUE(ClickButton(GetDlgItem(window, UNINSTALL_BUTTON)));
+    AnswerBox(run, TITLE_UNINSTALL, TEXT_UNINSTALL_QUESTION, {IDOK, IDCANCEL}, IDOK);
+    AnswerBox(run, TITLE_UNINSTALL, TEXT_UNINSTALLED, {IDOK}, IDOK);
+    EXPECT_EQ(ExitCode(&run), 0u);
+    // As before the installation, without the stale copy: replaced, then deleted.
+    const FileTree fresh = SampleFiles(SampleLayout::Fresh, true);
+    EXPECT_EQ(GameFiles(run), fresh);
+
     ASSERT_TRUE(StartProgram(&run));
-    Expect("Tauschwerk: Installation", TEXT_CONSENT, true, {IDOK, IDCANCEL},
-           Answer::Ok);
-    EXPECT_EQ(
-        ErrorText().rfind("Die Installation konnte nicht vollst\xE4ndig abgeschlossen werden!\n\n"
-                          "pc\\data\\filelist.pak (Name bereits vergeben)\n"
-                          "Setup2.Vornak (Name bereits vergeben)\n\n",
-                          0),
-        0u);
-    // ORI!files.txt exists: the directory counts as installed and the window opens.
-    HWND window = MainWindowReading(CAPTION_MODIFIED);
-    ASSERT_TRUE(RequestClose(window));
-    ExpectEndsWithZero();
-    EXPECT_EQ(ReadFile(GamePath(run.game, "pc\\data\\ORI!filelist.pak")), "earlier");
+    AnswerBox(run, TITLE_INSTALLATION, TEXT_CONSENT, {IDOK, IDCANCEL}, IDCANCEL);
+    EXPECT_EQ(ExitCode(&run), 0u);
+    EXPECT_EQ(GameFiles(run), fresh);
 }
 
-TEST_F(LifeCycle, UninstallingWhileTheGameHoldsAFileStopsAndDeletesNothing) {
-    Prepare(SampleLayout::Modified, false);
-    HWND window = MainWindowReading(CAPTION_MODIFIED);
-    FileTree before = GameFiles();
-    HANDLE held = CreateFileW(GamePath(run.game, "common\\data\\handling.dat").c_str(),
-                              GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    ASSERT_TRUE(ClickButton(ButtonById(window, 2)));
-    Expect("Tauschwerk: Deinstallation", TEXT_UNINSTALL_QUESTION, true,
-           {IDOK, IDCANCEL}, Answer::Ok);
-    EXPECT_EQ(ErrorText().rfind("Die Deinstallation wurde abgebrochen!\n\n"
-                                "common\\data\\handling.dat (in Benutzung)\n\n",
-                                0),
-              0u);
-    (void)CloseHandle(held);
-    // Still running, rescanned, and every content still there.
-    EXPECT_TRUE(WaitForCaption(window, 0, CAPTION_ORIGINAL));
-    EXPECT_EQ(SwitchInventoryFault(before, GameFiles()), "");
-    ASSERT_TRUE(RequestClose(window));
-    ExpectEndsWithZero();
+// The working directory looks like a game directory, the program's own does not.
+TEST_F(LifeCycle, WorkingDirectoryOrArgumentsTakenForTheGameDirectory) {
+    ASSERT_TRUE(MakeRunDirectory(&run, false) && CopyProgram(run) &&
+                WriteFile(run.root / "files.txt", "the working directory's"));
+    const FileTree before = SnapshotTree(run.root);
+    ASSERT_TRUE(StartProgram(&run, L"/install --uninstall \"C:\\\" files.txt"));
+    AnswerBox(run, TITLE_ERROR, TEXT_NOT_IN_GAME_DIRECTORY, {IDOK}, IDOK);
+    EXPECT_EQ(ExitCode(&run), 0u);
+    EXPECT_EQ(SnapshotTree(run.root), before);
 }
 
-TEST_F(LifeCycle, AGameDirectoryBelowANonAnsiPathWorks) {
-    Prepare(SampleLayout::Fresh, true, true);
-    Expect("Tauschwerk: Installation", TEXT_CONSENT, true, {IDOK, IDCANCEL},
-           Answer::Ok);
-    Expect("Tauschwerk: Info", TEXT_INSTALLED, true, {IDOK}, Answer::Ok);
-    HWND window = MainWindowReading(CAPTION_MODIFIED);
-    EXPECT_EQ(GameFiles(), InstalledFiles());
-    Switch(window, CAPTION_ORIGINAL);
-    ASSERT_TRUE(RequestClose(window));
-    ExpectEndsWithZero();
+TEST_F(LifeCycle, ObstaclesGoUnnamedOrCostAFile) {
+    enum class Obstacle { Held, Taken, ReadOnly };
+    struct Fault {
+        SampleLayout layout;
+        Obstacle obstacle;
+        const char* file;
+        int button;        // the uninstall question is answered with OK
+        const char* error; // the error box's first lines
+        const char* state; // the state button's caption afterwards; null: the program ends
+        std::string (*inventoryFault)(const FileTree& before, const FileTree& after);
+    };
+    const Fault faults[] = {
+        // A file held by the game while switching.
+        {SampleLayout::Original, Obstacle::Held, "common\\data\\handling.dat", STATUS_BUTTON,
+         "Einige Dateien konnten nicht umgeschaltet werden!\n\n"
+         "common\\data\\handling.dat (in Benutzung)\n\n",
+         CAPTION_MODIFIED, SwitchInventoryFault},
+        // The parked name already taken while switching.
+        {SampleLayout::Original, Obstacle::Taken, "common\\data\\ORI!handling.dat", STATUS_BUTTON,
+         "Einige Dateien konnten nicht umgeschaltet werden!\n\n"
+         "common\\data\\handling.dat (Name bereits vergeben)\n\n",
+         CAPTION_MODIFIED, SwitchInventoryFault},
+        // A read-only MOD! copy when uninstalling.
+        {SampleLayout::Original, Obstacle::ReadOnly, "common\\data\\MOD!handling.dat",
+         UNINSTALL_BUTTON,
+         "Die Deinstallation konnte nicht vollst\xE4ndig abgeschlossen werden!\n\n"
+         "common\\data\\MOD!handling.dat (Zugriff verweigert)\n\n",
+         nullptr, RemovalInventoryFault},
+        // A file held by the game when uninstalling: the switch back is needed first.
+        {SampleLayout::Modified, Obstacle::Held, "common\\data\\handling.dat", UNINSTALL_BUTTON,
+         "Die Deinstallation wurde abgebrochen!\n\n"
+         "common\\data\\handling.dat (in Benutzung)\n\n",
+         CAPTION_ORIGINAL, SwitchInventoryFault},
+    };
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(fault.error);
+        HWND window = StartInSampleGame(&run, fault.layout,
+                                        fault.layout == SampleLayout::Original ? CAPTION_ORIGINAL
+                                                                               : CAPTION_MODIFIED);
+        ASSERT_NE(window, nullptr);
+        const std::filesystem::path file = GamePath(run.game, fault.file);
+        ASSERT_TRUE(fault.obstacle != Obstacle::Taken || WriteFile(file, "stale"));
+        ASSERT_TRUE(fault.obstacle != Obstacle::ReadOnly ||
+                    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+        const FileTree before = GameFiles(run);
+        HANDLE held = nullptr;
+        if (fault.obstacle == Obstacle::Held) // as the game holds its files: without sharing
+            held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+        ASSERT_TRUE(ClickButton(GetDlgItem(window, fault.button)));
+        if (fault.button == UNINSTALL_BUTTON)
+            AnswerBox(run, TITLE_UNINSTALL, TEXT_UNINSTALL_QUESTION, {IDOK, IDCANCEL}, IDOK);
+        AnswerBox(run, TITLE_ERROR, fault.error, {IDOK}, IDOK, false);
+        if (held != nullptr)
+            (void)CloseHandle(held);
+        if (fault.state != nullptr)
+            EXPECT_TRUE(StateReads(window, fault.state));
+        else
+            EXPECT_EQ(ExitCode(&run), 0u);
+        EXPECT_EQ(fault.inventoryFault(before, GameFiles(run)), "");
+        (void)SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL); // lets EndRun delete it
+        if (HasFailure())
+            break; // a failing row waits out its timeouts: one is enough to tell
+    }
 }
 
 } // namespace

@@ -6,80 +6,47 @@
 #include "tests/inventory.h"
 #include "driver/driver.h"
 
-enum class Answer { Ok, Cancel, Escape, CloseBox };
-
 constexpr int STATUS_BUTTON = 0;
 constexpr int INFOS_BUTTON = 1;
 constexpr int UNINSTALL_BUTTON = 2;
 
-// One started program per test, killed and cleaned away whatever the test's outcome.
+// One run per test, killed and cleaned away whatever the test's outcome.
 class ProgramTest : public testing::Test {
   protected:
     void TearDown() override { EndRun(&run); }
-
-    // Starts the program in a sample game and waits until its main window shows caption.
-    HWND OpenMainWindow(SampleLayout layout, const char* caption, bool nonAnsi = false) {
-        if (!StartInSampleGame(&run, layout, nonAnsi))
-            return nullptr;
-        HWND window = WaitForMainWindow(run);
-        if (window == nullptr || !WaitForCaption(window, STATUS_BUTTON, caption))
-            return nullptr;
-        return window;
-    }
-
-    // Ends the program through its window and checks that it left with exit code 0.
-    void ExpectEndsWithZero() {
-        DWORD exitCode = 1;
-        ASSERT_TRUE(WaitForExit(&run, &exitCode));
-        EXPECT_EQ(exitCode, 0u);
-    }
-
-    // The game directory's files, without the program itself and without directories.
-    FileTree GameFiles() {
-        FileTree files;
-        for (const auto& [path, content] : SnapshotTree(run.game)) {
-            if (path != "Tauschwerk.exe")
-                files[path] = content;
-        }
-        return files;
-    }
-
-    // Waits for the box with this title, checks it (a null text is not compared), answers
-    // it and waits until it has gone.
-    void Expect(const char* title, const char* text, bool icon, std::vector<int> buttons,
-                Answer answer) {
-        HWND box = WaitForMessageBoxTitled(run, title);
-        ASSERT_NE(box, nullptr) << "no box \"" << title << "\"";
-        MessageBoxContent content = ReadMessageBox(box);
-        if (text != nullptr) {
-            EXPECT_EQ(content.text, text);
-        }
-        EXPECT_EQ(content.icon, icon);
-        EXPECT_EQ(content.buttons, buttons);
-        switch (answer) {
-        case Answer::Ok:
-            ASSERT_TRUE(PressBoxButton(box, IDOK));
-            break;
-        case Answer::Cancel:
-            ASSERT_TRUE(PressBoxButton(box, IDCANCEL));
-            break;
-        case Answer::Escape:
-            ASSERT_TRUE(SendKey(box, Key::Escape));
-            break;
-        case Answer::CloseBox:
-            ASSERT_TRUE(RequestClose(box));
-            break;
-        }
-        ASSERT_TRUE(WaitForWindowGone(box));
-    }
-
-    // The error box's text, answered with OK.
-    std::string ErrorText() {
-        HWND box = WaitForMessageBoxTitled(run, TITLE_ERROR);
-        std::string text = box != nullptr ? ReadMessageBox(box).text : "";
-        Expect(TITLE_ERROR, nullptr, true, {IDOK}, Answer::Ok);
-        return text;
-    }
-
-    ::Run run = {}; // not testing::Test::Run
+    ProgramRun run = {};
 };
+
+// The program's exit code once it has ended; STILL_ACTIVE when it does not end in time.
+inline DWORD ExitCode(ProgramRun* run) {
+    DWORD exitCode = STILL_ACTIVE;
+    return WaitForExit(run, &exitCode) ? exitCode : STILL_ACTIVE;
+}
+
+// The game directory's files without the program itself.
+inline FileTree GameFiles(const ProgramRun& run) {
+    FileTree files = SnapshotTree(run.game);
+    files.erase("Tauschwerk.exe");
+    return files;
+}
+
+// Waits for the program's next message box and checks it: an icon, the buttons, the text
+// (only its start when !whole). Then presses answer and waits until the box has gone.
+inline void AnswerBox(const ProgramRun& run, const std::string& title, const std::string& text,
+                      const std::vector<int>& buttons, int answer, bool whole = true) {
+    HWND box = nullptr;
+    ASSERT_TRUE(PollUntil([&] { return (box = FindMessageBox(run)) != nullptr; }))
+        << "no box " << title;
+    MessageBoxContent content = ReadMessageBox(box);
+    ASSERT_EQ(content.title, title); // never answers a box it did not expect
+    EXPECT_EQ(whole ? content.text : content.text.substr(0, text.size()), text);
+    EXPECT_EQ(content.buttons, buttons);
+    EXPECT_TRUE(content.icon);
+    ASSERT_TRUE(PressBoxButton(box, answer));
+    ASSERT_TRUE(PollUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }));
+}
+
+// Waits until the main window's state button reads caption.
+inline bool StateReads(HWND window, const char* caption) {
+    return PollUntil([&] { return ButtonCaption(window, STATUS_BUTTON) == caption; });
+}

@@ -1,0 +1,139 @@
+// The main window as the real window system shows it: place, style, buttons, keys, close.
+
+#include "tests/wine/program_fixture.h"
+
+namespace {
+
+using WindowTest = ProgramTest;
+
+const std::vector<WORD> TAB = {VK_TAB};
+const std::vector<WORD> SHIFT_TAB = {VK_SHIFT, VK_TAB};
+
+// Both markers present: the state button reads CAPTION_CONFLICT and is disabled.
+bool AddSecondMarker(const ProgramRun& run) {
+    return WriteFile(run.game / "ORI!files.txt", "stale marker\n");
+}
+
+// Waits until the button with this id has the keyboard focus.
+bool FocusMovesTo(const ProgramRun& run, HWND window, int id) {
+    return PollUntil([&] { return FocusedWindow(run) == GetDlgItem(window, id); });
+}
+
+TEST_F(WindowTest, WindowOrButtonsMisplacedMisstyledOrMislabelled) {
+    HWND window = StartInSampleGame(&run, SampleLayout::Modified, CAPTION_MODIFIED);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(ClassName(window), "WindowClass_0");
+    // 0x14C80000: the system adds WS_CLIPSIBLINGS to every top-level window.
+    EXPECT_EQ(GetWindowLongA(window, GWL_STYLE),
+              WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS);
+    RECT outer = {}, client = {};
+    ASSERT_TRUE(GetWindowRect(window, &outer) && GetClientRect(window, &client));
+    EXPECT_EQ(client.right, 250);
+    EXPECT_EQ(client.bottom, 40);
+    // Centred for the client width only; the top edge at half the screen height.
+    EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - 250) >> 1);
+    EXPECT_EQ(outer.top, GetSystemMetrics(SM_CYSCREEN) >> 1);
+
+    constexpr LONG PUSH = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP;
+    struct Button {
+        int id;
+        const char* caption;
+        LONG style;
+        RECT place; // in the client area
+    };
+    const Button buttons[] = {
+        {STATUS_BUTTON, CAPTION_MODIFIED, PUSH | BS_DEFPUSHBUTTON, {0, 0, 175, 40}},
+        {INFOS_BUTTON, "Infos", PUSH, {175, 0, 250, 20}},
+        {UNINSTALL_BUTTON, "Deinstallation", PUSH, {175, 20, 250, 40}},
+    };
+    // In child order, which is also the order of the focus walk.
+    HWND child = GetWindow(window, GW_CHILD);
+    for (const Button& button : buttons) {
+        SCOPED_TRACE(button.caption);
+        ASSERT_NE(child, nullptr);
+        RECT place = {};
+        ASSERT_TRUE(GetWindowRect(child, &place));
+        (void)MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+        EXPECT_EQ(GetDlgCtrlID(child), button.id);
+        EXPECT_EQ(ClassName(child), "Button");
+        EXPECT_EQ(WindowText(child), button.caption);
+        EXPECT_EQ(GetWindowLongA(child, GWL_STYLE), button.style);
+        EXPECT_TRUE(EqualRect(&place, &button.place))
+            << place.left << "," << place.top << "," << place.right << "," << place.bottom;
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(child, nullptr);
+}
+
+TEST_F(WindowTest, FocusWalkWrongOrEnterEscapeOrSpaceMisbehave) {
+    struct Step {
+        bool conflict; // a new run starts whenever this changes
+        std::vector<WORD> keys;
+        int focused;
+    };
+    const Step steps[] = {
+        // The disabled state button is passed over both ways.
+        {true, TAB, INFOS_BUTTON},
+        {true, TAB, UNINSTALL_BUTTON},
+        {true, TAB, INFOS_BUTTON},
+        {true, SHIFT_TAB, UNINSTALL_BUTTON},
+        // Nothing focused yet: Shift+Tab takes the last button. Both directions wrap. Enter
+        // and Escape act on nothing: the focus still moves in the main window behind each.
+        {false, SHIFT_TAB, UNINSTALL_BUTTON},
+        {false, TAB, STATUS_BUTTON},
+        {false, {VK_RETURN}, STATUS_BUTTON},
+        {false, TAB, INFOS_BUTTON},
+        {false, SHIFT_TAB, STATUS_BUTTON},
+        {false, SHIFT_TAB, UNINSTALL_BUTTON},
+        {false, {VK_ESCAPE}, UNINSTALL_BUTTON},
+        {false, SHIFT_TAB, INFOS_BUTTON},
+        {false, SHIFT_TAB, STATUS_BUTTON},
+    };
+    HWND window = nullptr;
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE(i);
+        const Step& step = steps[i];
+        if (i == 0 || step.conflict != steps[i - 1].conflict) {
+            window = StartInSampleGame(&run, SampleLayout::Original,
+                                       step.conflict ? CAPTION_CONFLICT : CAPTION_ORIGINAL,
+                                       step.conflict ? Prepare(AddSecondMarker) : nullptr);
+            ASSERT_NE(window, nullptr);
+        }
+        ASSERT_TRUE(SendKeys(window, step.keys));
+        ASSERT_TRUE(FocusMovesTo(run, window, step.focused))
+            << "focus on id " << GetDlgCtrlID(FocusedWindow(run));
+    }
+
+    EXPECT_EQ(FindMessageBox(run), nullptr);
+    EXPECT_EQ(ButtonCaption(window, STATUS_BUTTON), CAPTION_ORIGINAL);
+    EXPECT_EQ(GameFiles(run), SampleFiles(SampleLayout::Original, false));
+    // The space bar presses the focused button.
+    ASSERT_TRUE(SendKeys(window, {VK_SPACE}));
+    EXPECT_TRUE(StateReads(window, CAPTION_MODIFIED));
+}
+
+TEST_F(WindowTest, InfosTextChangedOrBlockedByTheDisabledStateButton) {
+    HWND window =
+        StartInSampleGame(&run, SampleLayout::Original, CAPTION_CONFLICT, AddSecondMarker);
+    ASSERT_NE(window, nullptr);
+    // Pressed by keys: a disabled button or window takes none, while a posted click would
+    // reach even a disabled button.
+    ASSERT_TRUE(SendKeys(window, TAB) && FocusMovesTo(run, window, INFOS_BUTTON));
+    ASSERT_TRUE(SendKeys(window, {VK_SPACE}));
+    AnswerBox(run, "Tauschwerk: Infos", TEXT_INFOS, {IDOK}, IDOK);
+}
+
+// The system menu's Close (as the close box sends it) and Alt+F4.
+TEST_F(WindowTest, ClosingChangesAFileOrEndsWithAnExitCodeOtherThanZero) {
+    for (bool byKeys : {false, true}) {
+        SCOPED_TRACE(byKeys ? "Alt+F4" : "SC_CLOSE");
+        HWND window = StartInSampleGame(&run, SampleLayout::Original, CAPTION_ORIGINAL);
+        ASSERT_NE(window, nullptr);
+        const FileTree before = SnapshotTree(run.root);
+        ASSERT_TRUE(byKeys ? SendKeys(window, {VK_MENU, VK_F4}) : RequestClose(window));
+        EXPECT_EQ(ExitCode(&run), 0u);
+        EXPECT_EQ(SnapshotTree(run.root), before);
+    }
+}
+
+} // namespace
