@@ -29,6 +29,13 @@ void InjectFaults(const std::vector<Fault>& faults) {
 // The end of the process, turned into a way back to the test.
 struct ProgramEnded {};
 
+// The program's end releases its heap; the tests go on calling it afterwards.
+static void FreshWorkArea() {
+    ReleasePrivateHeap();
+    if (!CreatePrivateHeap() || !InitMessageText())
+        std::abort();
+}
+
 void GameTest::SetUp() {
     // In memory where there is such a file system: thousands of small files are made and
     // removed, which a disk's journal makes slow.
@@ -39,6 +46,7 @@ void GameTest::SetUp() {
     ASSERT_TRUE(UseProgramDirectory(pattern.c_str()));
     SetFileFaultHook(nullptr);
     screen = Screen();
+    FreshWorkArea();
 }
 
 void GameTest::TearDown() {
@@ -52,27 +60,24 @@ void GameTest::Fresh() {
 }
 
 void GameTest::Write(const std::string& path, const std::string& content) const {
-    ASSERT_TRUE(WriteFile(GamePath(root, path), content)) << path;
+    if (path.back() == '\\')
+        std::filesystem::create_directories(GamePath(root, path));
+    else
+        ASSERT_TRUE(WriteFile(GamePath(root, path), content)) << path;
 }
 
-void GameTest::MakeDirectory(const std::string& path) const {
-    std::filesystem::create_directories(GamePath(root, path));
+void GameTest::Change(const std::vector<std::string>& changes) const {
+    for (const std::string& change : changes) {
+        if (change[0] == '-')
+            std::filesystem::remove_all(GamePath(root, change.substr(1)));
+        else
+            Write(change, change);
+    }
 }
 
 std::string GameTest::Read(const std::string& path) const {
     std::filesystem::path file = GamePath(root, path);
     return std::filesystem::is_regular_file(file) ? ReadFile(file) : ABSENT;
-}
-
-FileTree GameTest::Tree() const {
-    return SnapshotTree(root);
-}
-
-// The program's end releases its heap; the tests go on calling it afterwards.
-static void FreshWorkArea() {
-    ReleasePrivateHeap();
-    if (!CreatePrivateHeap() || !InitMessageText())
-        std::abort();
 }
 
 bool GameTest::Start() {
@@ -84,13 +89,6 @@ bool GameTest::Start() {
         return true;
     }
     return false;
-}
-
-std::vector<std::string> GameTest::Texts() const {
-    std::vector<std::string> texts;
-    for (const ShownMessage& message : screen.messages)
-        texts.push_back(message.text);
-    return texts;
 }
 
 // The screen as the program sees it.

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,13 +14,19 @@
 #include "ui/window.h"
 
 // The native tests: real files in a fresh temporary game directory, and a scripted screen
-// that records every message and window call instead of showing it.
+// that records every message and the state button instead of showing them.
 
 struct ShownMessage {
     std::string title;
     std::string text;
     unsigned style;
 };
+inline bool operator==(const ShownMessage& a, const ShownMessage& b) {
+    return a.title == b.title && a.text == b.text && a.style == b.style;
+}
+inline void PrintTo(const ShownMessage& m, std::ostream* out) {
+    *out << "\n[" << m.title << ", style " << m.style << "]\n" << m.text << "\n";
+}
 
 struct Screen {
     std::vector<ShownMessage> messages;
@@ -32,31 +39,6 @@ struct Screen {
 
 extern Screen screen;
 
-class GameTest : public testing::Test {
-  protected:
-    void SetUp() override;
-    void TearDown() override;
-    // Starts over in a new empty game directory, for table-driven cases.
-    void Fresh();
-
-    // Paths are relative and backslash separated, like the table's.
-    void Write(const std::string& path, const std::string& content) const;
-    void MakeDirectory(const std::string& path) const;
-    std::string Read(const std::string& path) const; // ABSENT when no file is there
-    FileTree Tree() const;
-
-    // Runs the program from its start decision on the scripted screen; answers whether
-    // it ended.
-    bool Start();
-    void Click(int control) { screen.events.push_back({EVENT_CONTROL, control}); }
-    // The texts of the boxes shown, in order.
-    std::vector<std::string> Texts() const;
-
-    std::filesystem::path root;
-};
-
-inline constexpr char ABSENT[] = "<absent>";
-
 struct Fault {
     FileOperation call;
     std::string path; // as the table writes it
@@ -64,3 +46,28 @@ struct Fault {
 };
 // Fails every such call on that path with that reason, without touching the disk.
 void InjectFaults(const std::vector<Fault>& faults);
+
+inline constexpr char ABSENT[] = "<absent>";
+
+class GameTest : public testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Starts over in a new empty game directory, for table-driven cases.
+    void Fresh();
+
+    // Paths are relative and backslash separated, like the table's. A path ending in a
+    // backslash is a directory.
+    void Write(const std::string& path, const std::string& content) const;
+    // Each "path" is written with itself as content, each "-path" removed.
+    void Change(const std::vector<std::string>& changes) const;
+    std::string Read(const std::string& path) const; // ABSENT when no file is there
+    FileTree Tree() const { return SnapshotTree(root); }
+
+    // Runs the program from its start decision on the scripted screen; answers whether
+    // it ended.
+    bool Start();
+    void Click(int control) { screen.events.push_back({EVENT_CONTROL, control}); }
+
+    std::filesystem::path root;
+};

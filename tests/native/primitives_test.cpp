@@ -41,7 +41,7 @@ TEST_F(Primitives, NamesMatchWithoutRegardToLetterCaseTheExactNameFirst) {
 // The reason decides whether a bulk operation reports a failure: "missing" must mean it.
 TEST_F(Primitives, EachFailureTellsItsReason) {
     Write("pc\\data\\filelist.pak", "list");
-    MakeDirectory("common");
+    Write("common\\", "");
     struct {
         bool (*call)();
         FileFailure reason;
@@ -66,7 +66,7 @@ TEST_F(Primitives, EachFailureTellsItsReason) {
 }
 
 TEST_F(Primitives, ProbeAnswersSizeDirectoryMissingOrUnreadable) {
-    MakeDirectory("pc\\data");
+    Write("pc\\data\\", "");
     ASSERT_EQ(symlink("loop", (root / "loop").c_str()), 0);
     EXPECT_EQ(FileProbe("pc\\data"), PROBE_DIRECTORY);
     EXPECT_EQ(FileProbe("pc\\data\\missing.dat"), PROBE_MISSING);
