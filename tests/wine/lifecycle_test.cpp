@@ -1,6 +1,7 @@
 // The life of a game directory through the real program's boxes and buttons, on the real
 // file system, and the faults a player meets there.
 
+#include "fileset/file_table.h"
 #include "tests/wine/program_fixture.h"
 
 namespace {
@@ -135,6 +136,79 @@ TEST_F(LifeCycle, ObstaclesGoUnnamedOrCostAFile) {
         if (HasFailure())
             break; // a failing row waits out its timeouts: one is enough to tell
     }
+}
+
+// A switch cut short in its second phase, as a crash of the game or the power going leaves
+// it: every live file parked as original, the first rows' modified files already live.
+bool CutSwitchShort(const ProgramRun& r) {
+    bool moved = true;
+    for (int row = 0; row < MANAGED_FILE_COUNT; ++row) {
+        const char* live = ManagedFileTable[row].livePath;
+        std::error_code error;
+        std::filesystem::rename(GamePath(r.game, live),
+                                GamePath(r.game, Parked(live, PREFIX_ORIGINAL)), error);
+        if (row < 60)
+            std::filesystem::rename(GamePath(r.game, Parked(live, PREFIX_MODIFIED)),
+                                    GamePath(r.game, live), error);
+        moved = moved && !error;
+    }
+    return moved;
+}
+
+TEST_F(LifeCycle, ASecondCopyAKillOrASwitchCutShortCostsAFile) {
+    HWND window = StartInSampleGame(&run, SampleLayout::Original, CAPTION_CONFLICT, CutSwitchShort);
+    ASSERT_NE(window, nullptr);
+    const FileTree conflict = GameFiles(run);
+    ProgramRun second = {run.root, run.game, {}};
+    ASSERT_TRUE(StartProgram(&second));
+    AnswerBox(second, "Tauschwerk: Info", "Tauschwerk l\xE4uft in diesem Spielverzeichnis bereits.",
+              {IDOK}, IDOK);
+    EXPECT_EQ(ExitCode(&second), 0u);
+    EXPECT_EQ(GameFiles(run), conflict);
+
+    // The uninstallation finishes the switch back and leaves the directory as it was before
+    // the installation, the modified files.txt and filelist.pak kept as the setup files.
+    ASSERT_TRUE(ClickButton(GetDlgItem(window, UNINSTALL_BUTTON)));
+    AnswerBox(run, TITLE_UNINSTALL, TEXT_UNINSTALL_QUESTION, {IDOK, IDCANCEL}, IDOK);
+    AnswerBox(run, TITLE_UNINSTALL, TEXT_UNINSTALLED, {IDOK}, IDOK);
+    EXPECT_EQ(ExitCode(&run), 0u);
+    FileTree fresh = SampleFiles(SampleLayout::Fresh, false);
+    fresh["Setup1.Vornak"] = ModifiedContent("files.txt");
+    fresh["Setup2.Vornak"] = ModifiedContent("pc\\data\\filelist.pak");
+    EXPECT_EQ(GameFiles(run), fresh);
+
+    // Killed while it copies three large files, the installation is offered again and then
+    // leaves every original copy whole.
+    const ManagedFile* large = &ManagedFileTable[99];
+    for (int i = 0; i < 3; ++i)
+        std::filesystem::resize_file(GamePath(run.game, large[i].livePath), 128 << 20);
+    ASSERT_TRUE(StartProgram(&run));
+    AnswerBox(run, TITLE_INSTALLATION, TEXT_CONSENT, {IDOK, IDCANCEL}, IDOK);
+    ASSERT_TRUE(PollUntil([&] {
+        return std::filesystem::exists(
+            GamePath(run.game, Parked(Parked(large[0].livePath, PREFIX_ORIGINAL).c_str(), "TMP!")));
+    }));
+    ASSERT_TRUE(TerminateProcess(run.process.hProcess, 1));
+    EXPECT_EQ(ExitCode(&run), 1u);
+    // No copy cut short passes for an original.
+    for (const auto& [path, content] : GameFiles(run)) {
+        if (path.find("ORI!") != std::string::npos) {
+            EXPECT_EQ(content, ReadFile(run.game / (path.substr(0, path.find("ORI!")) +
+                                                    path.substr(path.find("ORI!") + 4))));
+        }
+    }
+    ASSERT_TRUE(StartProgram(&run));
+    AnswerBox(run, TITLE_INSTALLATION, TEXT_CONSENT, {IDOK, IDCANCEL}, IDOK);
+    AnswerBox(run, "Tauschwerk: Info", TEXT_INSTALLED, {IDOK}, IDOK);
+    ASSERT_TRUE(PollUntil([&] { return (window = FindMainWindow(run)) != nullptr; }));
+    EXPECT_TRUE(StateReads(window, CAPTION_MODIFIED));
+    const FileTree installed = GameFiles(run);
+    for (const ManagedFile& row : ManagedFileTable) {
+        EXPECT_EQ(installed.at(Slashed(Parked(row.livePath, PREFIX_ORIGINAL))),
+                  row.switchOnly ? OriginalContent(row.livePath)
+                                 : installed.at(Slashed(row.livePath)));
+    }
+    EXPECT_EQ(installed.size(), 2u * MANAGED_FILE_COUNT);
 }
 
 } // namespace
