@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // The program's texts as the tests expect them, written out here rather than taken from
 // the program, so that a changed text shows. Code page 1252.
 
@@ -36,3 +38,20 @@ inline constexpr char TEXT_INFOS[] =
     "    kontakt@tauschwerk.example\n"
     "    Betreff: Tauschwerk\n\n"
     "\xA9 2026 Tauschwerk-Entwickler. Alle Rechte vorbehalten.";
+
+// Error reports: the first line, the files with their reasons, the advice.
+inline constexpr char SWITCH_FAILED[] = "Einige Dateien konnten nicht umgeschaltet werden!";
+inline constexpr char SWITCH_ADVICE[] = "Bitte schlie\xDF"
+                                        "en Sie das Spiel und alle Programme, die diese Dateien "
+                                        "benutzen, und schalten Sie dann einmal hin und zur\xFC"
+                                        "ck.";
+inline constexpr char UNINSTALL_INCOMPLETE[] =
+    "Die Deinstallation konnte nicht vollst\xE4ndig abgeschlossen werden!";
+inline constexpr char INCOMPLETE_ADVICE[] =
+    "Jede Datei im Spielverzeichnis, die noch MOD!... hei\xDFt, wurde behalten: Zu ihr war "
+    "kein Original gesichert, oder sie konnte nicht gel\xF6scht werden. Schlie\xDF"
+    "en Sie alle Programme, die sie benutzen, und benennen Sie sie von Hand in ihren eigenen "
+    "Namen (ohne MOD!) um, wenn das Spiel sie braucht, oder l\xF6schen Sie sie.";
+inline std::string ReportText(const char* first, const std::string& files, const char* advice) {
+    return std::string(first) + "\n\n" + files + "\n\n" + advice;
+}

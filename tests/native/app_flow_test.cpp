@@ -40,11 +40,6 @@ const char INSTALL_ADVICE[] =
     "en Sie das Spiel und alle Programme, die diese Dateien benutzen, sorgen Sie f\xFCr "
     "Schreibrechte und freien Speicherplatz und sichern Sie diese Dateien selbst, bevor Sie "
     "umschalten oder deinstallieren.";
-const char SWITCH_FAILED[] = "Einige Dateien konnten nicht umgeschaltet werden!";
-const char SWITCH_ADVICE[] = "Bitte schlie\xDF"
-                             "en Sie das Spiel und alle Programme, die diese Dateien "
-                             "benutzen, und schalten Sie dann einmal hin und zur\xFC"
-                             "ck.";
 const char ABORTED[] = "Die Deinstallation wurde abgebrochen!";
 const char ABORTED_ADVICE[] = "Bitte schlie\xDF"
                               "en Sie das Spiel und alle Programme, die diese Dateien "
@@ -53,24 +48,55 @@ const char ABORTED_ADVICE[] = "Bitte schlie\xDF"
 const char STRAY_MARKER_ADVICE[] =
     "Neben files.txt darf nur eine dieser beiden Markierungen im Spielverzeichnis liegen: "
     "Eine von ihnen geh\xF6rt nicht dorthin und muss von Hand entfernt werden.";
-const char UNINSTALL_INCOMPLETE[] =
-    "Die Deinstallation konnte nicht vollst\xE4ndig abgeschlossen werden!";
-const char INCOMPLETE_ADVICE[] =
-    "Jede Datei im Spielverzeichnis, die noch MOD!... hei\xDFt, wurde behalten: Zu ihr war "
-    "kein Original gesichert, oder sie konnte nicht gel\xF6scht werden. Schlie\xDF"
-    "en Sie alle Programme, die sie benutzen, und benennen Sie sie von Hand in ihren eigenen "
-    "Namen (ohne MOD!) um, wenn das Spiel sie braucht, oder l\xF6schen Sie sie.";
 
 ShownMessage Report(const char* first, const std::string& files, const char* advice) {
-    return {TITLE_ERROR, std::string(first) + "\n\n" + files + "\n\n" + advice, 16};
+    return {TITLE_ERROR, ReportText(first, files, advice), 16};
 }
 
 const char HANDLING[] = "common\\data\\handling.dat";
-const char KEPT_HANDLING[] =
-    "common\\data\\MOD!handling.dat (kein Original gesichert, Datei behalten)";
 const char PARKED_HANDLING[] = "common\\data\\ORI!handling.dat";
+const ShownMessage WRITE_BACK_FAILED =
+    Report(INSTALL_INCOMPLETE, "TEST.WRITE (in Benutzung)", INSTALL_ADVICE);
+const ShownMessage OLD_PARKED_LIST =
+    Report(INSTALL_INCOMPLETE,
+           "pc\\data\\filelist.pak (Name bereits vergeben: pc\\data\\ORI!filelist.pak)\n"
+           "Setup2.Vornak (Name bereits vergeben: pc\\data\\filelist.pak)",
+           INSTALL_ADVICE);
+const ShownMessage NO_DATA_DIRECTORY = Report(
+    INSTALL_INCOMPLETE, "Setup2.Vornak (Zielordner fehlt: pc\\data\\filelist.pak)", INSTALL_ADVICE);
+const ShownMessage DISK_FULL =
+    Report(INSTALL_INCOMPLETE, "common\\data\\gta.dat (Datentr\xE4ger voll)", INSTALL_ADVICE);
+const ShownMessage HELD =
+    Report(ABORTED, "common\\data\\handling.dat (in Benutzung)", ABORTED_ADVICE);
+const ShownMessage STILL_PARKED = Report(
+    ABORTED, "common\\data\\handling.dat (Original noch nicht zur\374ckgeholt)", ABORTED_ADVICE);
+const ShownMessage STRAY_MARKER =
+    Report(ABORTED, "ORI!files.txt (Markierung doppelt)\nMOD!files.txt (Markierung doppelt)",
+           STRAY_MARKER_ADVICE);
+const ShownMessage KEPT = Report(
+    UNINSTALL_INCOMPLETE,
+    "common\\data\\MOD!handling.dat (kein Original gesichert, Datei behalten)", INCOMPLETE_ADVICE);
+const ShownMessage KEPT_UNREADABLE =
+    Report(UNINSTALL_INCOMPLETE, "pc\\MOD!stream.ini (kein Original gesichert, Datei behalten)",
+           INCOMPLETE_ADVICE);
+const ShownMessage NOT_DELETED = Report(UNINSTALL_INCOMPLETE,
+                                        "common\\data\\MOD!gta.dat (Zugriff verweigert)\n"
+                                        "MOD!files.txt (Name bereits vergeben: Setup1.Vornak)",
+                                        INCOMPLETE_ADVICE);
 
-using Flow = GameTest;
+constexpr SampleLayout FRESH = SampleLayout::Fresh;
+constexpr SampleLayout ORIGINAL = SampleLayout::Original;
+constexpr SampleLayout MODIFIED = SampleLayout::Modified;
+
+constexpr int OK = ANSWER_OK;
+
+// Another program holds the file: it can be neither renamed nor looked at.
+Fault Held(const char* path) {
+    return {FileOperation::Rename, path, FileFailure::InUse};
+}
+Fault Unreadable(const char* path) {
+    return {FileOperation::Probe, path, FileFailure::InUse};
+}
 
 // files.txt under its write-test name counts as files.txt: a write test cut short is
 // undone at the next start, and one that cannot be undone is left for it.
@@ -82,222 +108,109 @@ FileTree Unmoved(FileTree tree) {
     return tree;
 }
 
-// Starts in a fresh game with the setup files; none of them may change anything.
-TEST_F(Flow, EveryStartGoesWhereTheMarkersSayAndEveryRefusalChangesNothing) {
+// The files a report names, one to a line between its first and its last empty line.
+std::vector<std::string> NamedFiles(const ShownMessage& message) {
+    std::vector<std::string> names;
+    const std::string& text = message.text;
+    size_t end = text.rfind("\n\n");
+    bool report = message.title == TITLE_ERROR && end != std::string::npos;
+    for (size_t line = text.find("\n\n") + 2; report && line < end;
+         line = text.find('\n', line) + 1)
+        names.push_back(text.substr(line, text.find(" (", line) - line));
+    return names;
+}
+
+using Flow = GameTest;
+
+// A start in a sample game: where the markers send it, the player's answer and click, every
+// message shown, and what is on disk afterwards.
+TEST_F(Flow, EveryStartRefusalAndFailureIsToldAndLosesNothing) {
+    const char* MOD_MARKER = "MOD!files.txt";
+    const std::string OLD_LIST = "pc\\data\\ORI!filelist.pak";
+    const std::string NO_COPY = std::string("-") + PARKED_HANDLING;
+    const std::string DIRECTORY_FOR_COPY = PARKED_HANDLING + std::string("\\");
+    const std::vector<Fault> DISK_FULL_ON_GTA = {
+        {FileOperation::Copy, "common\\data\\gta.dat", FileFailure::DiskFull}};
+    const std::vector<Fault> DELETE_DENIED = {
+        {FileOperation::Delete, "common\\data\\MOD!gta.dat", FileFailure::AccessDenied}};
     struct {
-        const char* name;
+        SampleLayout layout; // Fresh comes with the setup files
         std::vector<std::string> changes;
         std::vector<Fault> faults;
         int answer;
+        int control; // clicked in the main window, then Infos; -1: nothing
         std::vector<ShownMessage> messages;
-        const char* caption = nullptr; // of the main window; nullptr: none opens
+        const char* caption; // of the main window at the end; nullptr: none, or it ended
+        bool unmoved;        // not a file moves
     } const cases[] = {
-        {"ORI! marker", {"ORI!files.txt"}, {}, ANSWER_OK, {}, CAPTION_MODIFIED},
-        {"MOD! marker", {"MOD!files.txt"}, {}, ANSWER_OK, {}, CAPTION_ORIGINAL},
-        {"both markers", {"ORI!files.txt", "MOD!files.txt"}, {}, ANSWER_OK, {}, CAPTION_CONFLICT},
-        {"marker directory", {"ORI!files.txt", "MOD!files.txt\\"}, {}, 1, {}, CAPTION_CONFLICT},
-        {"unreadable marker",
-         {"MOD!files.txt"},
-         {{FileOperation::Probe, "MOD!files.txt", FileFailure::InUse}},
-         ANSWER_OK,
-         {},
-         CAPTION_ORIGINAL},
-        {"files.txt a directory", {"-files.txt", "files.txt\\"}, {}, ANSWER_CANCEL, {CONSENT}},
-        {"write test cut short", {"-files.txt", "TEST.WRITE"}, {}, ANSWER_CANCEL, {CONSENT}},
-        {"no game directory", {"-files.txt"}, {}, ANSWER_OK, {NOT_IN_GAME_DIRECTORY}},
-        {"consent cancelled", {}, {}, ANSWER_CANCEL, {CONSENT}},
-        {"consent box not shown", {}, {}, ANSWER_NONE, {CONSENT}},
-        {"setup 1 missing", {"-Setup1.Vornak"}, {}, ANSWER_OK, {CONSENT, SETUP_MISSING}},
-        {"setup 2 missing", {"-Setup2.Vornak"}, {}, ANSWER_OK, {CONSENT, SETUP_MISSING}},
-        {"setup 2 unreadable",
-         {},
-         {{FileOperation::Probe, "Setup2.Vornak", FileFailure::AccessDenied}},
-         ANSWER_OK,
-         {CONSENT, SETUP_MISSING}},
-        {"TEST.WRITE left over", {"TEST.WRITE"}, {}, ANSWER_OK, {CONSENT, WRITE_FAILED}},
+        {FRESH, {"ORI!files.txt"}, {}, OK, -1, {}, CAPTION_MODIFIED, true},
+        {FRESH, {"MOD!files.txt"}, {}, OK, -1, {}, CAPTION_ORIGINAL, true},
+        {FRESH, {"ORI!files.txt", "MOD!files.txt"}, {}, OK, -1, {}, CAPTION_CONFLICT, true},
+        {FRESH, {"ORI!files.txt", "MOD!files.txt\\"}, {}, OK, -1, {}, CAPTION_CONFLICT, true},
+        {FRESH, {MOD_MARKER}, {Unreadable(MOD_MARKER)}, OK, -1, {}, CAPTION_ORIGINAL, true},
+        {FRESH, {"-files.txt", "files.txt\\"}, {}, ANSWER_CANCEL, -1, {CONSENT}, nullptr, true},
+        {FRESH, {"-files.txt", "TEST.WRITE"}, {}, ANSWER_CANCEL, -1, {CONSENT}, nullptr, true},
+        {FRESH, {"-files.txt"}, {}, OK, -1, {NOT_IN_GAME_DIRECTORY}, nullptr, true},
+        {FRESH, {}, {}, ANSWER_NONE, -1, {CONSENT}, nullptr, true},
+        {FRESH, {"-Setup1.Vornak"}, {}, OK, -1, {CONSENT, SETUP_MISSING}, nullptr, true},
+        {FRESH, {"-Setup2.Vornak"}, {}, OK, -1, {CONSENT, SETUP_MISSING}, nullptr, true},
+        {FRESH, {}, {Unreadable("Setup2.Vornak")}, OK, -1, {CONSENT, SETUP_MISSING}, nullptr, true},
+        {FRESH, {"TEST.WRITE"}, {}, OK, -1, {CONSENT, WRITE_FAILED}, nullptr, true},
         // files.txt cannot get its name back from the write test: nothing else may move.
-        {"files.txt held after the write test",
-         {},
-         {{FileOperation::Rename, "TEST.WRITE", FileFailure::InUse}},
-         ANSWER_OK,
-         {CONSENT, Report(INSTALL_INCOMPLETE, "TEST.WRITE (in Benutzung)", INSTALL_ADVICE)}},
+        {FRESH, {}, {Held("TEST.WRITE")}, OK, -1, {CONSENT, WRITE_BACK_FAILED}, nullptr, true},
+        {FRESH, {OLD_LIST}, {}, OK, -1, {CONSENT, OLD_PARKED_LIST}, CAPTION_MODIFIED, false},
+        {FRESH, {"-pc\\data"}, {}, OK, -1, {CONSENT, NO_DATA_DIRECTORY}, CAPTION_MODIFIED, false},
+        {FRESH, {}, DISK_FULL_ON_GTA, OK, -1, {CONSENT, DISK_FULL}, CAPTION_MODIFIED, false},
+        // The uninstallation: its question first, then what it tells.
+        {ORIGINAL, {}, {}, ANSWER_NONE, 2, {DECLINED}, CAPTION_ORIGINAL, true},
+        {MODIFIED, {}, {Held(HANDLING)}, OK, 2, {HELD}, CAPTION_ORIGINAL, false},
+        {ORIGINAL, {PARKED_HANDLING}, {}, OK, 2, {STILL_PARKED}, CAPTION_ORIGINAL, true},
+        {ORIGINAL, {"ORI!files.txt"}, {}, OK, 2, {STRAY_MARKER}, CAPTION_CONFLICT, true},
+        // No original beside it: never saved, a directory in its place, or not readable.
+        {MODIFIED, {NO_COPY}, {}, OK, 2, {KEPT}, nullptr, false},
+        {MODIFIED, {NO_COPY, DIRECTORY_FOR_COPY}, {}, OK, 2, {KEPT}, nullptr, false},
+        {ORIGINAL, {}, {Unreadable("pc\\stream.ini")}, OK, 2, {KEPT_UNREADABLE}, nullptr, false},
+        {ORIGINAL, {"Setup1.Vornak"}, DELETE_DENIED, OK, 2, {NOT_DELETED}, nullptr, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.messages.empty() ? c.caption : c.messages.back().text);
         Fresh();
-        ASSERT_TRUE(MakeSampleGame(root, SampleLayout::Fresh, true));
+        ASSERT_TRUE(MakeSampleGame(root, c.layout, c.layout == FRESH));
         Change(c.changes);
         FileTree before = Tree();
         InjectFaults(c.faults);
         screen.answers = {c.answer};
+        if (c.control >= 0)
+            screen.events = {{EVENT_CONTROL, c.control}, {EVENT_CONTROL, 1}};
         EXPECT_TRUE(Start());
-        EXPECT_EQ(screen.messages, c.messages);
-        EXPECT_EQ(screen.mainWindow, c.caption != nullptr);
+        std::vector<ShownMessage> expected = c.messages;
+        if (c.control == 2)
+            expected.insert(expected.begin(), QUESTION);
+        if (c.control >= 0 && c.caption != nullptr)
+            expected.push_back(INFOS); // back in the window
+        EXPECT_EQ(screen.messages, expected);
+        EXPECT_EQ(screen.mainWindow, c.caption != nullptr || c.control >= 0);
         if (c.caption != nullptr) {
             EXPECT_EQ(screen.caption, c.caption);
             EXPECT_EQ(screen.stateDisabled, c.caption == CAPTION_CONFLICT);
         }
-        EXPECT_EQ(Unmoved(Tree()), Unmoved(before));
-    }
-}
-
-// The files a report names, one to a line between its first and its last empty line.
-std::vector<std::string> NamedFiles(const ShownMessage& report) {
-    std::vector<std::string> names;
-    size_t end = report.text.rfind("\n\n");
-    for (size_t line = report.text.find("\n\n") + 2; line < end;
-         line = report.text.find('\n', line) + 1)
-        names.push_back(report.text.substr(line, report.text.find(" (", line) - line));
-    return names;
-}
-
-// Whatever could not be done is named with its cause, and nothing the player has is lost.
-TEST_F(Flow, EveryFailureIsReportedAndLosesNothing) {
-    struct {
-        SampleLayout layout; // Fresh comes with the setup files and is installed
-        std::vector<std::string> changes;
-        std::vector<Fault> faults;
-        int control; // the button clicked, then Infos; -1: the installation runs
-        int answer;
-        std::vector<ShownMessage> messages;
-        const char* caption = nullptr; // nullptr: the program has ended
-    } const cases[] = {
-        {SampleLayout::Fresh,
-         {"pc\\data\\ORI!filelist.pak"},
-         {},
-         -1,
-         ANSWER_OK,
-         {CONSENT,
-          Report(INSTALL_INCOMPLETE,
-                 "pc\\data\\filelist.pak (Name bereits vergeben: pc\\data\\ORI!filelist.pak)\n"
-                 "Setup2.Vornak (Name bereits vergeben: pc\\data\\filelist.pak)",
-                 INSTALL_ADVICE),
-          INFOS},
-         CAPTION_MODIFIED},
-        {SampleLayout::Fresh,
-         {"-pc\\data"},
-         {},
-         -1,
-         ANSWER_OK,
-         {CONSENT,
-          Report(INSTALL_INCOMPLETE, "Setup2.Vornak (Zielordner fehlt: pc\\data\\filelist.pak)",
-                 INSTALL_ADVICE),
-          INFOS},
-         CAPTION_MODIFIED},
-        {SampleLayout::Fresh,
-         {},
-         {{FileOperation::Copy, "common\\data\\gta.dat", FileFailure::DiskFull}},
-         -1,
-         ANSWER_OK,
-         {CONSENT,
-          Report(INSTALL_INCOMPLETE, "common\\data\\gta.dat (Datentr\xE4ger voll)", INSTALL_ADVICE),
-          INFOS},
-         CAPTION_MODIFIED},
-        {SampleLayout::Original,
-         {},
-         {{FileOperation::Rename, HANDLING, FileFailure::InUse}},
-         0,
-         ANSWER_OK,
-         {Report(SWITCH_FAILED, "common\\data\\handling.dat (in Benutzung)", SWITCH_ADVICE), INFOS},
-         CAPTION_MODIFIED},
-        {SampleLayout::Original,
-         {},
-         {},
-         2,
-         ANSWER_CANCEL,
-         {QUESTION, DECLINED, INFOS},
-         CAPTION_ORIGINAL},
-        {SampleLayout::Original,
-         {},
-         {},
-         2,
-         ANSWER_NONE,
-         {QUESTION, DECLINED, INFOS},
-         CAPTION_ORIGINAL},
-        {SampleLayout::Modified,
-         {},
-         {{FileOperation::Rename, HANDLING, FileFailure::InUse}},
-         2,
-         ANSWER_OK,
-         {QUESTION, Report(ABORTED, "common\\data\\handling.dat (in Benutzung)", ABORTED_ADVICE),
-          INFOS},
-         CAPTION_ORIGINAL},
-        {SampleLayout::Original,
-         {PARKED_HANDLING},
-         {},
-         2,
-         ANSWER_OK,
-         {QUESTION,
-          Report(ABORTED,
-                 "common\\data\\handling.dat (Original noch nicht zur\xFC"
-                 "ckgeholt)",
-                 ABORTED_ADVICE),
-          INFOS},
-         CAPTION_ORIGINAL},
-        {SampleLayout::Original,
-         {"ORI!files.txt"},
-         {},
-         2,
-         ANSWER_OK,
-         {QUESTION,
-          Report(ABORTED, "ORI!files.txt (Markierung doppelt)\nMOD!files.txt (Markierung doppelt)",
-                 STRAY_MARKER_ADVICE),
-          INFOS},
-         CAPTION_CONFLICT},
-        // The installation could not save the original, or a directory took its place.
-        {SampleLayout::Modified,
-         {std::string("-") + PARKED_HANDLING},
-         {},
-         2,
-         ANSWER_OK,
-         {QUESTION, Report(UNINSTALL_INCOMPLETE, KEPT_HANDLING, INCOMPLETE_ADVICE)}},
-        {SampleLayout::Modified,
-         {std::string("-") + PARKED_HANDLING, PARKED_HANDLING + std::string("\\")},
-         {},
-         2,
-         ANSWER_OK,
-         {QUESTION, Report(UNINSTALL_INCOMPLETE, KEPT_HANDLING, INCOMPLETE_ADVICE)}},
-        {SampleLayout::Original,
-         {"Setup1.Vornak"},
-         {{FileOperation::Delete, "common\\data\\MOD!gta.dat", FileFailure::AccessDenied}},
-         2,
-         ANSWER_OK,
-         {QUESTION, Report(UNINSTALL_INCOMPLETE,
-                           "common\\data\\MOD!gta.dat (Zugriff verweigert)\nMOD!files.txt "
-                           "(Name bereits vergeben: Setup1.Vornak)",
-                           INCOMPLETE_ADVICE)}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.messages.size() > 1 ? c.messages[1].text : c.messages[0].text);
-        Fresh();
-        ASSERT_TRUE(MakeSampleGame(root, c.layout, c.layout == SampleLayout::Fresh));
-        Change(c.changes);
-        FileTree before = Tree();
-        InjectFaults(c.faults);
-        if (c.control >= 0)
-            Click(c.control);
-        Click(1);
-        screen.answers = {c.answer};
-        EXPECT_TRUE(Start());
-        EXPECT_EQ(screen.messages, c.messages);
-        if (c.caption != nullptr) {
-            EXPECT_EQ(screen.caption, c.caption);
-            // Nothing the program stopped at or the player declined deletes anything.
-            if (c.layout != SampleLayout::Fresh) {
-                EXPECT_EQ(InventoryOf(Tree()), InventoryOf(before));
-            }
+        if (c.unmoved) {
+            EXPECT_EQ(Unmoved(Tree()), Unmoved(before));
+        }
+        // Nothing the program stops at deletes anything.
+        if (c.caption != nullptr && c.control >= 0) {
+            EXPECT_EQ(InventoryOf(Tree()), InventoryOf(before));
         }
         EXPECT_TRUE(OriginalsSurvive(before, Tree()));
         // Every file a report names is still there for the player to deal with.
         for (const ShownMessage& message : screen.messages)
-            for (const std::string& name :
-                 message.title == TITLE_ERROR ? NamedFiles(message) : std::vector<std::string>())
+            for (const std::string& name : NamedFiles(message))
                 EXPECT_TRUE(std::filesystem::exists(GamePath(root, name))) << name;
     }
 }
 
 TEST_F(Flow, ASwitchFollowsTheCaptionNotTheDiskAndNamesTenFilesAtMost) {
-    ASSERT_TRUE(MakeSampleGame(root, SampleLayout::Modified, false));
+    ASSERT_TRUE(MakeSampleGame(root, MODIFIED, false));
     const FileTree before = Tree();
     for (const char* caption : {"Dateien sind z. Z. MODIFIZIERT ", "dateien sind z. z. modifiziert",
                                 CAPTION_CONFLICT, "Status wurde nicht gescannt!"}) {
@@ -362,9 +275,8 @@ std::vector<long> StopPoints() {
 struct Scenario {
     const char* name;
     SampleLayout layout;
-    bool interruptedSwitch;             // start from a switch cut short in its second phase
-    int control;                        // what the player clicks; -1: the installation runs
-    std::vector<ShownMessage> messages; // shown when nothing stops it
+    bool interruptedSwitch; // start from a switch cut short in its second phase
+    int control;            // what the player clicks; -1: the installation runs
 };
 
 void PrintTo(const Scenario& scenario, std::ostream* out) {
@@ -399,7 +311,7 @@ TEST_P(KilledAndStartedAgain, LosesNothingAndTheSameStepsAgainFinish) {
     Prepare();
     // What the player ends with: the originals live, the modified files.txt and
     // filelist.pak kept as the setup files.
-    FileTree settled = SampleFiles(SampleLayout::Fresh, false);
+    FileTree settled = SampleFiles(FRESH, false);
     settled["Setup1.Vornak"] = installing ? SetupContent(1) : ModifiedContent("files.txt");
     settled["Setup2.Vornak"] =
         installing ? SetupContent(2) : ModifiedContent("pc\\data\\filelist.pak");
@@ -413,8 +325,6 @@ TEST_P(KilledAndStartedAgain, LosesNothingAndTheSameStepsAgainFinish) {
     operations.clear();
     SetFileFaultHook(RecordOperation);
     EXPECT_TRUE(Start());
-    EXPECT_EQ(screen.messages, scenario.messages);
-    const FileTree completed = Tree();
 
     for (long k : StopPoints()) {
         SCOPED_TRACE(testing::Message()
@@ -425,9 +335,6 @@ TEST_P(KilledAndStartedAgain, LosesNothingAndTheSameStepsAgainFinish) {
         SetFileFaultHook(KillAfterOperations);
         EXPECT_TRUE(Start());
         SetFileFaultHook(nullptr);
-        if (k == static_cast<long>(operations.size())) {
-            EXPECT_EQ(Tree(), completed);
-        }
         Inventory contents = InventoryOf(Tree());
         for (const std::string& content : mustSurvive)
             EXPECT_GT(contents.count(content), 0u) << content;
@@ -452,19 +359,12 @@ TEST_P(KilledAndStartedAgain, LosesNothingAndTheSameStepsAgainFinish) {
 
 INSTANTIATE_TEST_SUITE_P(
     , KilledAndStartedAgain,
-    testing::Values(
-        Scenario{"Installation", SampleLayout::Fresh, false, -1, {CONSENT, INSTALLED}},
-        Scenario{"SwitchToModified", SampleLayout::Original, false, 0, {}},
-        Scenario{"SwitchToOriginal", SampleLayout::Modified, false, 0, {}},
-        Scenario{
-            "UninstallFromModified", SampleLayout::Modified, false, 2, {QUESTION, UNINSTALLED}},
-        Scenario{
-            "UninstallFromOriginal", SampleLayout::Original, false, 2, {QUESTION, UNINSTALLED}},
-        Scenario{"UninstallFromAnInterruptedSwitch",
-                 SampleLayout::Original,
-                 true,
-                 2,
-                 {QUESTION, UNINSTALLED}}),
+    testing::Values(Scenario{"Installation", FRESH, false, -1},
+                    Scenario{"SwitchToModified", ORIGINAL, false, 0},
+                    Scenario{"SwitchToOriginal", MODIFIED, false, 0},
+                    Scenario{"UninstallFromModified", MODIFIED, false, 2},
+                    Scenario{"UninstallFromOriginal", ORIGINAL, false, 2},
+                    Scenario{"UninstallFromAnInterruptedSwitch", ORIGINAL, true, 2}),
     [](const testing::TestParamInfo<Scenario>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -8,55 +8,6 @@ namespace {
 
 using LifeCycle = ProgramTest;
 
-// The installed tree switched to the originals: each live file parked under MOD!, each
-// ORI! copy live.
-FileTree SwitchedToOriginals(const FileTree& installed) {
-    FileTree tree;
-    for (const auto& [path, content] : installed) {
-        std::string::size_type name = path.rfind('/') + 1; // 0 without a directory
-        bool parked = path.compare(name, 4, "ORI!") == 0;
-        tree[path.substr(0, name) + (parked ? "" : "MOD!") +
-             path.substr(parked ? name + 4 : name)] = content;
-    }
-    return tree;
-}
-
-TEST_F(LifeCycle, CycleBelowANonAnsiPathLosesAFileOrKeepsAStaleBackup) {
-    // A copy from an earlier installation must give way to a copy of the live file.
-    Prepare staleCopy = [](const ProgramRun& r) {
-        return WriteFile(GamePath(r.game, "common\\data\\ORI!handling.dat"), "stale");
-    };
-    ASSERT_NE(StartInSampleGame(&run, SampleLayout::Fresh, nullptr, staleCopy, true, true),
-              nullptr);
-    AnswerBox(run, TITLE_INSTALLATION, TEXT_CONSENT, {IDOK, IDCANCEL}, IDOK);
-    AnswerBox(run, "Tauschwerk: Info", TEXT_INSTALLED, {IDOK}, IDOK);
-    HWND window = nullptr;
-    ASSERT_TRUE(PollUntil([&] { return (window = FindMainWindow(run)) != nullptr; }));
-    ASSERT_TRUE(StateReads(window, CAPTION_MODIFIED));
-    const FileTree installed = InstalledFiles();
-    EXPECT_EQ(GameFiles(run), installed);
-
-    ASSERT_TRUE(ClickButton(GetDlgItem(window, STATUS_BUTTON)));
-    ASSERT_TRUE(StateReads(window, CAPTION_ORIGINAL));
-    EXPECT_EQ(GameFiles(run), SwitchedToOriginals(installed));
-    ASSERT_TRUE(ClickButton(GetDlgItem(window, STATUS_BUTTON)));
-    ASSERT_TRUE(StateReads(window, CAPTION_MODIFIED));
-    EXPECT_EQ(GameFiles(run), installed);
-
-    ASSERT_TRUE(ClickButton(GetDlgItem(window, UNINSTALL_BUTTON)));
-    AnswerBox(run, TITLE_UNINSTALL, TEXT_UNINSTALL_QUESTION, {IDOK, IDCANCEL}, IDOK);
-    AnswerBox(run, TITLE_UNINSTALL, TEXT_UNINSTALLED, {IDOK}, IDOK);
-    EXPECT_EQ(ExitCode(&run), 0u);
-    // As before the installation, without the stale copy: replaced, then deleted.
-    const FileTree fresh = SampleFiles(SampleLayout::Fresh, true);
-    EXPECT_EQ(GameFiles(run), fresh);
-
-    ASSERT_TRUE(StartProgram(&run));
-    AnswerBox(run, TITLE_INSTALLATION, TEXT_CONSENT, {IDOK, IDCANCEL}, IDCANCEL);
-    EXPECT_EQ(ExitCode(&run), 0u);
-    EXPECT_EQ(GameFiles(run), fresh);
-}
-
 // The working directory looks like a game directory, the program's own does not.
 TEST_F(LifeCycle, WorkingDirectoryOrArgumentsTakenForTheGameDirectory) {
     ASSERT_TRUE(MakeRunDirectory(&run, false) && CopyProgram(run) &&
@@ -70,42 +21,32 @@ TEST_F(LifeCycle, WorkingDirectoryOrArgumentsTakenForTheGameDirectory) {
 
 TEST_F(LifeCycle, ObstaclesGoUnnamedOrCostAFile) {
     enum class Obstacle { Held, Taken, ReadOnly };
+    const char HANDLING[] = "common\\data\\handling.dat";
     struct Fault {
-        SampleLayout layout;
         Obstacle obstacle;
         const char* file;
-        int button;        // the uninstall question is answered with OK
-        const char* error; // the error box's first lines
+        int button; // the uninstall question is answered with OK
+        std::string error;
         const char* state; // the state button's caption afterwards; null: the program ends
     };
     const Fault faults[] = {
-        // A file held by the game while switching.
-        {SampleLayout::Original, Obstacle::Held, "common\\data\\handling.dat", STATUS_BUTTON,
-         "Einige Dateien konnten nicht umgeschaltet werden!\n\n"
-         "common\\data\\handling.dat (in Benutzung)\n\n",
+        // A file held by the game, or its parked name taken, while switching.
+        {Obstacle::Held, HANDLING, STATUS_BUTTON,
+         ReportText(SWITCH_FAILED, "common\\data\\handling.dat (in Benutzung)", SWITCH_ADVICE),
          CAPTION_MODIFIED},
-        // The parked name already taken while switching.
-        {SampleLayout::Original, Obstacle::Taken, "common\\data\\ORI!handling.dat", STATUS_BUTTON,
-         "Einige Dateien konnten nicht umgeschaltet werden!\n\n"
-         "common\\data\\handling.dat (Name bereits vergeben)\n\n",
+        {Obstacle::Taken, "common\\data\\ORI!handling.dat", STATUS_BUTTON,
+         ReportText(SWITCH_FAILED, "common\\data\\handling.dat (Name bereits vergeben)",
+                    SWITCH_ADVICE),
          CAPTION_MODIFIED},
         // A read-only MOD! copy when uninstalling.
-        {SampleLayout::Original, Obstacle::ReadOnly, "common\\data\\MOD!handling.dat",
-         UNINSTALL_BUTTON,
-         "Die Deinstallation konnte nicht vollst\xE4ndig abgeschlossen werden!\n\n"
-         "common\\data\\MOD!handling.dat (Zugriff verweigert)\n\n",
+        {Obstacle::ReadOnly, "common\\data\\MOD!handling.dat", UNINSTALL_BUTTON,
+         ReportText(UNINSTALL_INCOMPLETE, "common\\data\\MOD!handling.dat (Zugriff verweigert)",
+                    INCOMPLETE_ADVICE),
          nullptr},
-        // A file held by the game when uninstalling: the switch back is needed first.
-        {SampleLayout::Modified, Obstacle::Held, "common\\data\\handling.dat", UNINSTALL_BUTTON,
-         "Die Deinstallation wurde abgebrochen!\n\n"
-         "common\\data\\handling.dat (in Benutzung)\n\n",
-         CAPTION_ORIGINAL},
     };
     for (const Fault& fault : faults) {
         SCOPED_TRACE(fault.error);
-        HWND window = StartInSampleGame(&run, fault.layout,
-                                        fault.layout == SampleLayout::Original ? CAPTION_ORIGINAL
-                                                                               : CAPTION_MODIFIED);
+        HWND window = StartInSampleGame(&run, SampleLayout::Original, CAPTION_ORIGINAL);
         ASSERT_NE(window, nullptr);
         const std::filesystem::path file = GamePath(run.game, fault.file);
         ASSERT_TRUE(fault.obstacle != Obstacle::Taken || WriteFile(file, "stale"));
@@ -120,7 +61,7 @@ TEST_F(LifeCycle, ObstaclesGoUnnamedOrCostAFile) {
         ASSERT_TRUE(ClickButton(GetDlgItem(window, fault.button)));
         if (fault.button == UNINSTALL_BUTTON)
             AnswerBox(run, TITLE_UNINSTALL, TEXT_UNINSTALL_QUESTION, {IDOK, IDCANCEL}, IDOK);
-        AnswerBox(run, TITLE_ERROR, fault.error, {IDOK}, IDOK, false);
+        AnswerBox(run, TITLE_ERROR, fault.error, {IDOK}, IDOK);
         if (held != nullptr)
             (void)CloseHandle(held);
         if (fault.state != nullptr)
@@ -138,18 +79,18 @@ TEST_F(LifeCycle, ObstaclesGoUnnamedOrCostAFile) {
     }
 }
 
-// A switch cut short in its second phase, as a crash of the game or the power going leaves
-// it: every live file parked as original, the first rows' modified files already live.
-bool CutSwitchShort(const ProgramRun& r) {
+// A switch back to the originals cut short in its second phase, as a crash of the game or
+// the power going leaves it: every live file parked, the first rows' originals live again.
+bool CutSwitchShort(const std::filesystem::path& game) {
     bool moved = true;
     for (int row = 0; row < MANAGED_FILE_COUNT; ++row) {
         const char* live = ManagedFileTable[row].livePath;
         std::error_code error;
-        std::filesystem::rename(GamePath(r.game, live),
-                                GamePath(r.game, Parked(live, PREFIX_ORIGINAL)), error);
+        std::filesystem::rename(GamePath(game, live), GamePath(game, Parked(live, PREFIX_MODIFIED)),
+                                error);
         if (row < 60)
-            std::filesystem::rename(GamePath(r.game, Parked(live, PREFIX_MODIFIED)),
-                                    GamePath(r.game, live), error);
+            std::filesystem::rename(GamePath(game, Parked(live, PREFIX_ORIGINAL)),
+                                    GamePath(game, live), error);
         moved = moved && !error;
     }
     return moved;
@@ -166,34 +107,21 @@ void ExpectOriginalCopiesWhole(const FileTree& tree) {
     }
 }
 
-TEST_F(LifeCycle, ASecondCopyAKillOrASwitchCutShortCostsAFile) {
-    HWND window = StartInSampleGame(&run, SampleLayout::Original, CAPTION_CONFLICT, CutSwitchShort);
-    ASSERT_NE(window, nullptr);
-    const FileTree conflict = GameFiles(run);
-    ProgramRun second = {run.root, run.game, {}};
-    ASSERT_TRUE(StartProgram(&second));
-    AnswerBox(second, "Tauschwerk: Info", "Tauschwerk l\xE4uft in diesem Spielverzeichnis bereits.",
-              {IDOK}, IDOK);
-    EXPECT_EQ(ExitCode(&second), 0u);
-    EXPECT_EQ(GameFiles(run), conflict);
-
-    // The uninstallation finishes the switch back and leaves the directory as it was before
-    // the installation, the modified files.txt and filelist.pak kept as the setup files.
-    ASSERT_TRUE(ClickButton(GetDlgItem(window, UNINSTALL_BUTTON)));
-    AnswerBox(run, TITLE_UNINSTALL, TEXT_UNINSTALL_QUESTION, {IDOK, IDCANCEL}, IDOK);
-    AnswerBox(run, TITLE_UNINSTALL, TEXT_UNINSTALLED, {IDOK}, IDOK);
-    EXPECT_EQ(ExitCode(&run), 0u);
-    FileTree fresh = SampleFiles(SampleLayout::Fresh, false);
-    fresh["Setup1.Vornak"] = ModifiedContent("files.txt");
-    fresh["Setup2.Vornak"] = ModifiedContent("pc\\data\\filelist.pak");
-    EXPECT_EQ(GameFiles(run), fresh);
-
-    // Killed while it copies three large files, the installation is offered again and then
-    // leaves every original copy whole.
+// A game below a Cyrillic path, with an old ORI! copy lying there and three large files.
+TEST_F(LifeCycle, AKillASecondCopyOrASwitchCutShortLosesAFileOrKeepsAStaleCopy) {
     const ManagedFile* large = &ManagedFileTable[99];
-    for (int i = 0; i < 3; ++i)
-        std::filesystem::resize_file(GamePath(run.game, large[i].livePath), 128 << 20);
-    ASSERT_TRUE(StartProgram(&run));
+    Prepare oldCopyAndLargeFiles = [&](const ProgramRun& r) {
+        for (int i = 0; i < 3; ++i)
+            std::filesystem::resize_file(GamePath(r.game, large[i].livePath), 128 << 20);
+        return WriteFile(GamePath(r.game, "common\\data\\ORI!handling.dat"), "stale");
+    };
+    ASSERT_NE(
+        StartInSampleGame(&run, SampleLayout::Fresh, nullptr, oldCopyAndLargeFiles, true, true),
+        nullptr);
+    FileTree fresh = GameFiles(run);
+    fresh.erase("common/data/ORI!handling.dat");
+
+    // Killed while it copies, the installation is offered again and then completes.
     AnswerBox(run, TITLE_INSTALLATION, TEXT_CONSENT, {IDOK, IDCANCEL}, IDOK);
     ASSERT_TRUE(PollUntil([&] {
         return std::filesystem::exists(
@@ -205,12 +133,50 @@ TEST_F(LifeCycle, ASecondCopyAKillOrASwitchCutShortCostsAFile) {
     ASSERT_TRUE(StartProgram(&run));
     AnswerBox(run, TITLE_INSTALLATION, TEXT_CONSENT, {IDOK, IDCANCEL}, IDOK);
     AnswerBox(run, "Tauschwerk: Info", TEXT_INSTALLED, {IDOK}, IDOK);
+    HWND window = nullptr;
     ASSERT_TRUE(PollUntil([&] { return (window = FindMainWindow(run)) != nullptr; }));
-    EXPECT_TRUE(StateReads(window, CAPTION_MODIFIED));
+    ASSERT_TRUE(StateReads(window, CAPTION_MODIFIED));
     const FileTree installed = GameFiles(run);
     ExpectOriginalCopiesWhole(installed);
-    // Every row has its copy, and no temporary file is left.
+    // Every row has its copy, the setup files took the two parked files' places, and no
+    // temporary file is left.
     EXPECT_EQ(installed.size(), 2u * MANAGED_FILE_COUNT);
+    EXPECT_EQ(installed.at("files.txt"), SetupContent(1));
+    EXPECT_EQ(installed.at("pc/data/filelist.pak"), SetupContent(2));
+    EXPECT_EQ(installed.at("ORI!files.txt"), OriginalContent("files.txt"));
+
+    // A second copy in the same directory only says so.
+    ProgramRun second = {run.root, run.game, {}};
+    ASSERT_TRUE(StartProgram(&second));
+    AnswerBox(second, "Tauschwerk: Info", "Tauschwerk l\xE4uft in diesem Spielverzeichnis bereits.",
+              {IDOK}, IDOK);
+    EXPECT_EQ(ExitCode(&second), 0u);
+
+    // Each switch only moves files; the way back restores the tree exactly.
+    ASSERT_TRUE(ClickButton(GetDlgItem(window, STATUS_BUTTON)));
+    ASSERT_TRUE(StateReads(window, CAPTION_ORIGINAL));
+    EXPECT_EQ(InventoryOf(GameFiles(run)), InventoryOf(installed));
+    ASSERT_TRUE(ClickButton(GetDlgItem(window, STATUS_BUTTON)));
+    ASSERT_TRUE(StateReads(window, CAPTION_MODIFIED));
+    EXPECT_TRUE(GameFiles(run) == installed);
+
+    // From a switch cut short the uninstallation restores the directory as it was before
+    // the installation, byte for byte; the next start offers the installation again.
+    ASSERT_TRUE(RequestClose(window));
+    EXPECT_EQ(ExitCode(&run), 0u);
+    ASSERT_TRUE(CutSwitchShort(run.game));
+    ASSERT_TRUE(StartProgram(&run));
+    ASSERT_TRUE(PollUntil([&] { return (window = FindMainWindow(run)) != nullptr; }));
+    ASSERT_TRUE(StateReads(window, CAPTION_CONFLICT));
+    ASSERT_TRUE(ClickButton(GetDlgItem(window, UNINSTALL_BUTTON)));
+    AnswerBox(run, TITLE_UNINSTALL, TEXT_UNINSTALL_QUESTION, {IDOK, IDCANCEL}, IDOK);
+    AnswerBox(run, TITLE_UNINSTALL, TEXT_UNINSTALLED, {IDOK}, IDOK);
+    EXPECT_EQ(ExitCode(&run), 0u);
+    EXPECT_TRUE(GameFiles(run) == fresh);
+    ASSERT_TRUE(StartProgram(&run));
+    AnswerBox(run, TITLE_INSTALLATION, TEXT_CONSENT, {IDOK, IDCANCEL}, IDCANCEL);
+    EXPECT_EQ(ExitCode(&run), 0u);
+    EXPECT_TRUE(GameFiles(run) == fresh);
 }
 
 } // namespace

@@ -31,15 +31,15 @@ inline FileTree GameFiles(const ProgramRun& run) {
 }
 
 // Waits for the program's next message box and checks it: an icon, the buttons, the text
-// (only its start when !whole). Then presses answer and waits until the box has gone.
+// Then presses answer and waits until the box has gone.
 inline void AnswerBox(const ProgramRun& run, const std::string& title, const std::string& text,
-                      const std::vector<int>& buttons, int answer, bool whole = true) {
+                      const std::vector<int>& buttons, int answer) {
     HWND box = nullptr;
     ASSERT_TRUE(PollUntil([&] { return (box = FindMessageBox(run)) != nullptr; }))
         << "no box " << title;
     MessageBoxContent content = ReadMessageBox(box);
     ASSERT_EQ(content.title, title); // never answers a box it did not expect
-    EXPECT_EQ(whole ? content.text : content.text.substr(0, text.size()), text);
+    EXPECT_EQ(content.text, text);
     EXPECT_EQ(content.buttons, buttons);
     EXPECT_TRUE(content.icon);
     ASSERT_TRUE(PressBoxButton(box, answer));
