@@ -3,10 +3,10 @@
 // operation of them and started again.
 
 #include <algorithm>
+#include <set>
 
 #include "app/program.h"
 #include "fileset/bulk_operations.h"
-#include "fileset/file_table.h"
 #include "sample/sample_game.h"
 #include "tests/expected_texts.h"
 #include "tests/native/game_test.h"
@@ -73,12 +73,11 @@ const ShownMessage STILL_PARKED = Report(
 const ShownMessage STRAY_MARKER =
     Report(ABORTED, "ORI!files.txt (Markierung doppelt)\nMOD!files.txt (Markierung doppelt)",
            STRAY_MARKER_ADVICE);
-const ShownMessage KEPT = Report(
-    UNINSTALL_INCOMPLETE,
-    "common\\data\\MOD!handling.dat (kein Original gesichert, Datei behalten)", INCOMPLETE_ADVICE);
-const ShownMessage KEPT_UNREADABLE =
-    Report(UNINSTALL_INCOMPLETE, "pc\\MOD!stream.ini (kein Original gesichert, Datei behalten)",
-           INCOMPLETE_ADVICE);
+ShownMessage Kept(const char* copy) {
+    return Report(UNINSTALL_INCOMPLETE,
+                  copy + std::string(" (kein Original gesichert, Datei behalten)"),
+                  INCOMPLETE_ADVICE);
+}
 const ShownMessage NOT_DELETED = Report(UNINSTALL_INCOMPLETE,
                                         "common\\data\\MOD!gta.dat (Zugriff verweigert)\n"
                                         "MOD!files.txt (Name bereits vergeben: Setup1.Vornak)",
@@ -111,9 +110,9 @@ FileTree Unmoved(FileTree tree) {
 // The files a report names, one to a line between its first and its last empty line.
 std::vector<std::string> NamedFiles(const ShownMessage& message) {
     std::vector<std::string> names;
-    const std::string& text = message.text;
+    const std::string& text = std::get<1>(message);
     size_t end = text.rfind("\n\n");
-    bool report = message.title == TITLE_ERROR && end != std::string::npos;
+    bool report = std::get<0>(message) == TITLE_ERROR && end != std::string::npos;
     for (size_t line = text.find("\n\n") + 2; report && line < end;
          line = text.find('\n', line) + 1)
         names.push_back(text.substr(line, text.find(" (", line) - line));
@@ -126,6 +125,7 @@ using Flow = GameTest;
 // message shown, and what is on disk afterwards.
 TEST_F(Flow, EveryStartRefusalAndFailureIsToldAndLosesNothing) {
     const char* MOD_MARKER = "MOD!files.txt";
+    const ShownMessage KEPT = Kept("common\\data\\MOD!handling.dat");
     const std::string OLD_LIST = "pc\\data\\ORI!filelist.pak";
     const std::string NO_COPY = std::string("-") + PARKED_HANDLING;
     const std::string DIRECTORY_FOR_COPY = PARKED_HANDLING + std::string("\\");
@@ -169,19 +169,26 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldAndLosesNothing) {
         // No original beside it: never saved, a directory in its place, or not readable.
         {MODIFIED, {NO_COPY}, {}, OK, 2, {KEPT}, nullptr, false},
         {MODIFIED, {NO_COPY, DIRECTORY_FOR_COPY}, {}, OK, 2, {KEPT}, nullptr, false},
-        {ORIGINAL, {}, {Unreadable("pc\\stream.ini")}, OK, 2, {KEPT_UNREADABLE}, nullptr, false},
+        {ORIGINAL,
+         {},
+         {Unreadable("pc\\stream.ini")},
+         OK,
+         2,
+         {Kept("pc\\MOD!stream.ini")},
+         nullptr,
+         false},
         {ORIGINAL, {"Setup1.Vornak"}, DELETE_DENIED, OK, 2, {NOT_DELETED}, nullptr, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.messages.empty() ? c.caption : c.messages.back().text);
+        SCOPED_TRACE(c.messages.empty() ? c.caption : std::get<1>(c.messages.back()));
         Fresh();
         ASSERT_TRUE(MakeSampleGame(root, c.layout, c.layout == FRESH));
         Change(c.changes);
         FileTree before = Tree();
         InjectFaults(c.faults);
-        screen.answers = {c.answer};
+        screen.answer = c.answer;
         if (c.control >= 0)
-            screen.events = {{EVENT_CONTROL, c.control}, {EVENT_CONTROL, 1}};
+            screen.clicks = {c.control, 1};
         EXPECT_TRUE(Start());
         std::vector<ShownMessage> expected = c.messages;
         if (c.control == 2)
@@ -229,7 +236,7 @@ TEST_F(Flow, ASwitchFollowsTheCaptionNotTheDiskAndNamesTenFilesAtMost) {
         Write(Parked(ManagedFileTable[row].livePath, PREFIX_MODIFIED), "stale");
     ToggleFileSet();
     ASSERT_EQ(screen.messages.size(), 1u);
-    const std::string& text = screen.messages[0].text;
+    const std::string& text = std::get<1>(screen.messages[0]);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 10 + 1 + 2);
     EXPECT_NE(text.find("\ncommon\\data\\action_table.csv (Name bereits vergeben)\n"),
               std::string::npos);
@@ -239,10 +246,11 @@ TEST_F(Flow, ASwitchFollowsTheCaptionNotTheDiskAndNamesTenFilesAtMost) {
 // The program killed at a file operation: every operation after the k-th fails without
 // touching the disk, which on disk is the same.
 long operationsLeft;
-std::vector<std::pair<FileOperation, std::string>> operations;
+std::vector<std::string> operations; // the call's kind, then its names
 
 FileFailure RecordOperation(FileOperation call, const char* source, const char* target) {
-    operations.push_back({call, std::string(source) + " > " + (target != nullptr ? target : "")});
+    operations.push_back("PCRD"[static_cast<int>(call)] + std::string(source) + " " +
+                         (target != nullptr ? target : ""));
     return FileFailure::None;
 }
 
@@ -252,41 +260,40 @@ FileFailure KillAfterOperations(FileOperation, const char*, const char*) {
 
 // Around every operation on the markers, the switch-only rows and the setup files, and
 // wherever the kind of work changes; elsewhere at a stride.
-std::vector<long> StopPoints() {
-    std::vector<long> points = {0, static_cast<long>(operations.size())};
-    FileOperation work = FileOperation::Probe;
-    for (size_t i = 1; i < operations.size(); ++i) {
-        const auto& [call, names] = operations[i];
-        bool newWork = call != FileOperation::Probe && call != work;
-        work = newWork ? call : work;
-        bool special = false;
+std::set<long> StopPoints() {
+    std::set<long> points = {0, static_cast<long>(operations.size())};
+    char work = 'P';
+    for (long i = 1; i < static_cast<long>(operations.size()); ++i) {
+        const std::string& operation = operations[i];
+        bool newWork = operation[0] != 'P' && operation[0] != work;
+        work = newWork ? operation[0] : work;
+        bool special = newWork || i % 61 == 0;
         for (const char* name : {"files.txt", "filelist.pak", "Setup", "TEST.WRITE"})
-            special = special || names.find(name) != std::string::npos;
-        if (special || newWork)
-            points.insert(points.end(), {static_cast<long>(i), static_cast<long>(i + 1)});
-        else if (i % 37 == 0)
-            points.push_back(static_cast<long>(i));
+            special = special || operation.find(name) != std::string::npos;
+        if (special)
+            points.insert({i, i + 1});
     }
-    std::sort(points.begin(), points.end());
-    points.erase(std::unique(points.begin(), points.end()), points.end());
     return points;
 }
 
-struct Scenario {
+const struct Scenario {
     const char* name;
     SampleLayout layout;
     bool interruptedSwitch; // start from a switch cut short in its second phase
     int control;            // what the player clicks; -1: the installation runs
+} SCENARIOS[] = {
+    {"Installation", FRESH, false, -1},
+    {"SwitchToModified", ORIGINAL, false, 0},
+    {"SwitchToOriginal", MODIFIED, false, 0},
+    {"UninstallFromModified", MODIFIED, false, 2},
+    {"UninstallFromOriginal", ORIGINAL, false, 2},
+    {"UninstallFromAnInterruptedSwitch", ORIGINAL, true, 2},
 };
 
-void PrintTo(const Scenario& scenario, std::ostream* out) {
-    *out << scenario.name;
-}
-
-class KilledAndStartedAgain : public GameTest, public testing::WithParamInterface<Scenario> {
+class KilledAndStartedAgain : public GameTest, public testing::WithParamInterface<int> {
   protected:
+    const Scenario& scenario = SCENARIOS[GetParam()];
     void Prepare() {
-        const Scenario& scenario = GetParam();
         ASSERT_TRUE(MakeSampleGame(root, scenario.layout, scenario.control < 0));
         // The backup must replace an old copy and pass over a missing file.
         if (scenario.control < 0)
@@ -301,12 +308,11 @@ class KilledAndStartedAgain : public GameTest, public testing::WithParamInterfac
         SetFileFaultHook(nullptr);
         screen = Screen();
         if (scenario.control >= 0)
-            Click(scenario.control);
+            screen.clicks = {scenario.control};
     }
 };
 
 TEST_P(KilledAndStartedAgain, LosesNothingAndTheSameStepsAgainFinish) {
-    const Scenario& scenario = GetParam();
     bool installing = scenario.control < 0;
     Prepare();
     // What the player ends with: the originals live, the modified files.txt and
@@ -315,8 +321,7 @@ TEST_P(KilledAndStartedAgain, LosesNothingAndTheSameStepsAgainFinish) {
     settled["Setup1.Vornak"] = installing ? SetupContent(1) : ModifiedContent("files.txt");
     settled["Setup2.Vornak"] =
         installing ? SetupContent(2) : ModifiedContent("pc\\data\\filelist.pak");
-    if (installing)
-        settled.erase("pc/stream.ini");
+    settled.erase(installing ? "pc/stream.ini" : "");
     // Modified files may go only with a confirmed uninstallation.
     Inventory mustSurvive = InventoryOf(settled);
     for (const auto& [path, content] : Tree())
@@ -327,8 +332,7 @@ TEST_P(KilledAndStartedAgain, LosesNothingAndTheSameStepsAgainFinish) {
     EXPECT_TRUE(Start());
 
     for (long k : StopPoints()) {
-        SCOPED_TRACE(testing::Message()
-                     << "killed after " << k << " of " << operations.size() << " file operations");
+        SCOPED_TRACE(testing::Message() << "killed after " << k << " of " << operations.size());
         Fresh();
         Prepare();
         operationsLeft = k;
@@ -344,9 +348,7 @@ TEST_P(KilledAndStartedAgain, LosesNothingAndTheSameStepsAgainFinish) {
         bool stuck =
             installing && Read("Setup2.Vornak") == ABSENT && Read("ORI!files.txt") == ABSENT;
         screen = Screen();
-        if (scenario.control == 0)
-            Click(0);
-        Click(2);
+        screen.clicks = scenario.control == 0 ? std::deque<int>{0, 2} : std::deque<int>{2};
         EXPECT_TRUE(Start());
         if (stuck) {
             EXPECT_EQ(screen.messages, (std::vector<ShownMessage>{CONSENT, SETUP_MISSING}));
@@ -357,14 +359,9 @@ TEST_P(KilledAndStartedAgain, LosesNothingAndTheSameStepsAgainFinish) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    , KilledAndStartedAgain,
-    testing::Values(Scenario{"Installation", FRESH, false, -1},
-                    Scenario{"SwitchToModified", ORIGINAL, false, 0},
-                    Scenario{"SwitchToOriginal", MODIFIED, false, 0},
-                    Scenario{"UninstallFromModified", MODIFIED, false, 2},
-                    Scenario{"UninstallFromOriginal", ORIGINAL, false, 2},
-                    Scenario{"UninstallFromAnInterruptedSwitch", ORIGINAL, true, 2}),
-    [](const testing::TestParamInfo<Scenario>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(, KilledAndStartedAgain, testing::Range(0, 6),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return std::string(SCENARIOS[info.param].name);
+                         });
 
 } // namespace

@@ -1,10 +1,8 @@
 #include "tests/native/game_test.h"
 
 #include <cstdlib>
-#include <ostream>
 
 #include "app/program.h"
-#include "fileset/file_primitives.h"
 #include "fileset/program_directory_posix.h"
 #include "heap/private_heap.h"
 #include "sample/sample_game.h"
@@ -95,11 +93,7 @@ bool GameTest::Start() {
 
 int ShowMessage(const char* title, const char* text, unsigned style) {
     screen.messages.push_back({title, text, style});
-    if (screen.answers.empty())
-        return ANSWER_OK;
-    int answer = screen.answers.front();
-    screen.answers.pop_front();
-    return answer;
+    return screen.messages.size() == 1 ? screen.answer : ANSWER_OK;
 }
 
 void EndProcess() {
@@ -146,12 +140,11 @@ void GetControlText(int n) {
 }
 
 int WaitEvent() {
-    if (screen.events.empty())
+    if (screen.clicks.empty())
         return EVENT_CLOSE;
-    std::pair<int, int> event = screen.events.front();
-    screen.events.pop_front();
-    lastControl = event.second;
-    return event.first;
+    lastControl = screen.clicks.front();
+    screen.clicks.pop_front();
+    return EVENT_CONTROL;
 }
 
 int EventControlNumber() {

@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <filesystem>
-#include <ostream>
-#include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 #include "fileset/file_primitives.h"
@@ -16,22 +13,13 @@
 // The native tests: real files in a fresh temporary game directory, and a scripted screen
 // that records every message and the state button instead of showing them.
 
-struct ShownMessage {
-    std::string title;
-    std::string text;
-    unsigned style;
-};
-inline bool operator==(const ShownMessage& a, const ShownMessage& b) {
-    return a.title == b.title && a.text == b.text && a.style == b.style;
-}
-inline void PrintTo(const ShownMessage& m, std::ostream* out) {
-    *out << "\n[" << m.title << ", style " << m.style << "]\n" << m.text << "\n";
-}
+// Title, text and style of a message box.
+typedef std::tuple<std::string, std::string, unsigned> ShownMessage;
 
 struct Screen {
     std::vector<ShownMessage> messages;
-    std::deque<int> answers;                // then every box is answered with OK
-    std::deque<std::pair<int, int>> events; // event code and control; then a close request
+    int answer = 1;         // to the first box; every later one is answered with OK
+    std::deque<int> clicks; // buttons of the main window; then a close request
     bool mainWindow = false;
     std::string caption; // of the state button
     bool stateDisabled = false;
@@ -67,7 +55,6 @@ class GameTest : public testing::Test {
     // Runs the program from its start decision on the scripted screen; answers whether
     // it ended.
     bool Start();
-    void Click(int control) { screen.events.push_back({EVENT_CONTROL, control}); }
 
     std::filesystem::path root;
 };
