@@ -2,6 +2,10 @@
 
 #include <string>
 
+// In a namespace of their own: the program defines texts of the same names, and the tests
+// must never end up comparing the program with itself.
+namespace expected {
+
 // The program's texts as the tests expect them, written out here rather than taken from
 // the program, so that a changed text shows. Code page 1252.
 
@@ -55,3 +59,7 @@ inline constexpr char INCOMPLETE_ADVICE[] =
 inline std::string ReportText(const char* first, const std::string& files, const char* advice) {
     return std::string(first) + "\n\n" + files + "\n\n" + advice;
 }
+
+} // namespace expected
+
+using namespace expected;

@@ -243,6 +243,16 @@ TEST_F(Flow, ASwitchFollowsTheCaptionNotTheDiskAndNamesTenFilesAtMost) {
     EXPECT_NE(text.find("\n... und 174 weitere Dateien\n\n"), std::string::npos);
 }
 
+// A text longer than the work area is cut at its end, still zero-terminated; the sanitizer
+// watches the bytes beyond it.
+TEST_F(Flow, AnOverlongTextStopsAtTheEndOfTheWorkArea) {
+    char* start = MessageTextEnd();
+    std::string overlong(MESSAGE_TEXT_SIZE + 100, 'x');
+    AppendText(overlong.c_str());
+    AppendChar(LINE_FEED);
+    EXPECT_EQ(std::string(start), overlong.substr(0, MESSAGE_TEXT_SIZE - 1));
+}
+
 // The program killed at a file operation: every operation after the k-th fails without
 // touching the disk, which on disk is the same.
 long operationsLeft;
@@ -330,6 +340,9 @@ TEST_P(KilledAndStartedAgain, LosesNothingAndTheSameStepsAgainFinish) {
     operations.clear();
     SetFileFaultHook(RecordOperation);
     EXPECT_TRUE(Start());
+    if (scenario.control == 0) {
+        EXPECT_EQ(Tree(), SampleFiles(scenario.layout == ORIGINAL ? MODIFIED : ORIGINAL, false));
+    }
 
     for (long k : StopPoints()) {
         SCOPED_TRACE(testing::Message() << "killed after " << k << " of " << operations.size());
