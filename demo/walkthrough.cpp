@@ -154,10 +154,10 @@ bool Click(const ProgramRun& run, int control, const char* what) {
 }
 
 bool Walk(ProgramRun* run, const std::filesystem::path& shots) {
-    std::printf("Sample game directory: %s\n", run->game.u8string().c_str());
     std::printf("1. Start Tauschwerk.exe in a fresh game directory\n");
-    if (!StartProgram(run))
+    if (StartInSampleGame(run, SampleLayout::Fresh, nullptr, nullptr, true) == nullptr)
         return false;
+    std::printf("Sample game directory: %s\n", run->game.u8string().c_str());
     bool ok = AnswerBox(*run, shots, "installation-question", IDOK);
     std::printf("2. Installation\n");
     ok = ok && AnswerBox(*run, shots, "installation-done", IDOK);
@@ -200,9 +200,7 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     std::error_code error;
     std::filesystem::create_directories(target, error);
-    bool ok = MakeRunDirectory(&run, false) &&
-              MakeSampleGame(run.game, SampleLayout::Fresh, true) && CopyProgram(run) &&
-              Walk(&run, target);
+    bool ok = Walk(&run, target);
     EndRun(&run);
     std::printf(ok ? "Walk-through complete.\n" : "Walk-through FAILED.\n");
     return ok ? 0 : 1;

@@ -69,14 +69,6 @@ bool ShowsIcon(HWND box) {
            icon != 0;
 }
 
-INPUT KeyInput(WORD key, DWORD flags) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = flags;
-    return input;
-}
-
 } // namespace
 
 bool MakeRunDirectory(ProgramRun* run, bool nonAnsi) {
@@ -201,31 +193,6 @@ std::string ButtonCaption(HWND window, int id) {
     return WindowText(GetDlgItem(window, id));
 }
 
-HWND FocusedWindow(const ProgramRun& run) {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    return GetGUIThreadInfo(run.process.dwThreadId, &info) ? info.hwndFocus : nullptr;
-}
-
 bool ClickButton(HWND button) {
     return PostMessageA(button, BM_CLICK, 0, 0) != FALSE;
-}
-
-bool RequestClose(HWND window) {
-    return PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0) != FALSE;
-}
-
-bool SendKeys(HWND window, const std::vector<WORD>& keys) {
-    if (!PollUntil([&] {
-            (void)SetForegroundWindow(window); // checked through GetForegroundWindow
-            return GetForegroundWindow() == window;
-        }))
-        return false;
-    std::vector<INPUT> inputs;
-    for (WORD key : keys)
-        inputs.push_back(KeyInput(key, 0));
-    for (auto key = keys.rbegin(); key != keys.rend(); ++key)
-        inputs.push_back(KeyInput(*key, KEYEVENTF_KEYUP));
-    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) ==
-           inputs.size();
 }

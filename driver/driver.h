@@ -75,13 +75,6 @@ std::string WindowText(HWND window);
 std::string ClassName(HWND window);
 // The caption of the window's child control with this id.
 std::string ButtonCaption(HWND window, int id);
-// The window that has the keyboard focus in the program's thread, or 0.
-HWND FocusedWindow(const ProgramRun& run);
 
 // Clicks a button without waiting for the program to handle it.
 bool ClickButton(HWND button);
-// Asks to close a window as its close box or system menu does.
-bool RequestClose(HWND window);
-// Makes window the foreground window (keys reach only that), then presses the virtual keys
-// in order and releases them in reverse.
-bool SendKeys(HWND window, const std::vector<WORD>& keys);

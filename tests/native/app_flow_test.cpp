@@ -15,7 +15,6 @@
 namespace {
 
 const ShownMessage CONSENT = {TITLE_INSTALLATION, TEXT_CONSENT, 65};
-const ShownMessage INSTALLED = {"Tauschwerk: Info", TEXT_INSTALLED, 64};
 const ShownMessage NOT_IN_GAME_DIRECTORY = {TITLE_ERROR, TEXT_NOT_IN_GAME_DIRECTORY, 16};
 const ShownMessage SETUP_MISSING = {
     TITLE_ERROR,
@@ -145,7 +144,6 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldAndLosesNothing) {
     } const cases[] = {
         {FRESH, {"ORI!files.txt"}, {}, OK, -1, {}, CAPTION_MODIFIED, true},
         {FRESH, {"MOD!files.txt"}, {}, OK, -1, {}, CAPTION_ORIGINAL, true},
-        {FRESH, {"ORI!files.txt", "MOD!files.txt"}, {}, OK, -1, {}, CAPTION_CONFLICT, true},
         {FRESH, {"ORI!files.txt", "MOD!files.txt\\"}, {}, OK, -1, {}, CAPTION_CONFLICT, true},
         {FRESH, {MOD_MARKER}, {Unreadable(MOD_MARKER)}, OK, -1, {}, CAPTION_ORIGINAL, true},
         {FRESH, {"-files.txt", "files.txt\\"}, {}, ANSWER_CANCEL, -1, {CONSENT}, nullptr, true},

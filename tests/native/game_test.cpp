@@ -42,7 +42,6 @@ void GameTest::SetUp() {
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     root = pattern;
     ASSERT_TRUE(UseProgramDirectory(pattern.c_str()));
-    SetFileFaultHook(nullptr);
     screen = Screen();
     FreshWorkArea();
 }
@@ -50,11 +49,6 @@ void GameTest::SetUp() {
 void GameTest::TearDown() {
     SetFileFaultHook(nullptr);
     std::filesystem::remove_all(root);
-}
-
-void GameTest::Fresh() {
-    TearDown();
-    SetUp();
 }
 
 void GameTest::Write(const std::string& path, const std::string& content) const {

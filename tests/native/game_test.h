@@ -42,7 +42,10 @@ class GameTest : public testing::Test {
     void SetUp() override;
     void TearDown() override;
     // Starts over in a new empty game directory, for table-driven cases.
-    void Fresh();
+    void Fresh() {
+        TearDown();
+        SetUp();
+    }
 
     // Paths are relative and backslash separated, like the table's. A path ending in a
     // backslash is a directory.

@@ -50,3 +50,21 @@ inline void AnswerBox(const ProgramRun& run, const std::string& title, const std
 inline bool StateReads(HWND window, const char* caption) {
     return PollUntil([&] { return ButtonCaption(window, STATUS_BUTTON) == caption; });
 }
+
+// Makes window the foreground window (keys reach only that), then presses the virtual keys
+// in order and releases them in reverse.
+inline bool SendKeys(HWND window, const std::vector<WORD>& keys) {
+    if (!PollUntil([&] {
+            (void)SetForegroundWindow(window); // checked through GetForegroundWindow
+            return GetForegroundWindow() == window;
+        }))
+        return false;
+    std::vector<INPUT> inputs(2 * keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        inputs[i].type = inputs[inputs.size() - 1 - i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = inputs[inputs.size() - 1 - i].ki.wVk = keys[i];
+        inputs[inputs.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) ==
+           inputs.size();
+}
