@@ -9,22 +9,17 @@ namespace {
 using LifeCycle = ProgramTest;
 
 TEST_F(LifeCycle, ObstaclesGoUnnamedOrCostAFile) {
-    enum class Obstacle { Held, Taken, ReadOnly };
     struct Fault {
-        Obstacle obstacle;
         const char* file;
         int button; // the uninstall question is answered with OK
         std::string error;
     };
     const Fault faults[] = {
-        // A file held by the game, or its parked name taken, while switching.
-        {Obstacle::Held, "common\\data\\handling.dat", STATUS_BUTTON,
+        // A file held by the game while switching.
+        {"common\\data\\handling.dat", STATUS_BUTTON,
          ReportText(SWITCH_FAILED, "common\\data\\handling.dat (in Benutzung)", SWITCH_ADVICE)},
-        {Obstacle::Taken, "common\\data\\ORI!handling.dat", STATUS_BUTTON,
-         ReportText(SWITCH_FAILED, "common\\data\\handling.dat (Name bereits vergeben)",
-                    SWITCH_ADVICE)},
         // A read-only MOD! copy when uninstalling.
-        {Obstacle::ReadOnly, "common\\data\\MOD!handling.dat", UNINSTALL_BUTTON,
+        {"common\\data\\MOD!handling.dat", UNINSTALL_BUTTON,
          ReportText(UNINSTALL_INCOMPLETE, "common\\data\\MOD!handling.dat (Zugriff verweigert)",
                     INCOMPLETE_ADVICE)},
     };
@@ -33,24 +28,23 @@ TEST_F(LifeCycle, ObstaclesGoUnnamedOrCostAFile) {
         HWND window = StartInSampleGame(&run, SampleLayout::Original, CAPTION_ORIGINAL);
         ASSERT_NE(window, nullptr);
         const std::filesystem::path file = GamePath(run.game, fault.file);
-        ASSERT_TRUE(fault.obstacle != Obstacle::Taken || WriteFile(file, "stale"));
-        ASSERT_TRUE(fault.obstacle != Obstacle::ReadOnly ||
-                    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+        bool switching = fault.button == STATUS_BUTTON;
+        ASSERT_TRUE(switching || SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
         const FileTree before = GameFiles(run);
         HANDLE held = nullptr;
-        if (fault.obstacle == Obstacle::Held) // as the game holds its files: without sharing
+        if (switching) // as the game holds its files: without sharing
             held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
 
         ASSERT_TRUE(ClickButton(GetDlgItem(window, fault.button)));
-        if (fault.button == UNINSTALL_BUTTON)
+        if (!switching)
             AnswerBox(run, TITLE_UNINSTALL, TEXT_UNINSTALL_QUESTION, {IDOK, IDCANCEL}, IDOK);
         AnswerBox(run, TITLE_ERROR, fault.error, {IDOK}, IDOK);
         if (held != nullptr)
             (void)CloseHandle(held);
         // The rest switches, and a switch only moves files; an uninstallation goes on and
         // deletes only modified ones.
-        if (fault.button == STATUS_BUTTON) {
+        if (switching) {
             EXPECT_TRUE(StateReads(window, CAPTION_MODIFIED));
             EXPECT_EQ(InventoryOf(GameFiles(run)), InventoryOf(before));
         } else {
