@@ -37,9 +37,11 @@ static void FreshWorkArea() {
 void GameTest::SetUp() {
     // In memory where there is such a file system: thousands of small files are made and
     // removed, which a disk's journal makes slow.
-    std::string pattern = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
-    pattern += "/tauschwerk-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    std::string pattern = "/dev/shm/tauschwerk-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
+        pattern = "/tmp/tauschwerk-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    }
     root = pattern;
     ASSERT_TRUE(UseProgramDirectory(pattern.c_str()));
     screen = Screen();
