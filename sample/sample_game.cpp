@@ -66,17 +66,6 @@ std::map<std::string, std::string> SampleFiles(SampleLayout layout, bool withSet
     return files;
 }
 
-std::map<std::string, std::string> InstalledFiles() {
-    std::map<std::string, std::string> files;
-    for (const ManagedFile& row : ManagedFileTable) {
-        files[Slashed(row.livePath)] = OriginalContent(row.livePath);
-        files[Slashed(Parked(row.livePath, PREFIX_ORIGINAL))] = OriginalContent(row.livePath);
-    }
-    files["files.txt"] = SetupContent(1);
-    files["pc/data/filelist.pak"] = SetupContent(2);
-    return files;
-}
-
 bool MakeSampleGame(const std::filesystem::path& dir, SampleLayout layout, bool withSetupFiles) {
     bool ok = true;
     for (const auto& [path, content] : SampleFiles(layout, withSetupFiles))

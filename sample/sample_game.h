@@ -19,9 +19,6 @@ bool MakeSampleGame(const std::filesystem::path& dir, SampleLayout layout, bool 
 
 // What MakeSampleGame writes: relative paths, '/' separated, with their contents.
 std::map<std::string, std::string> SampleFiles(SampleLayout layout, bool withSetupFiles);
-// What a fresh sample with setup files holds after a complete installation: the setup
-// files live as files.txt and filelist.pak, every game file's original parked under ORI!.
-std::map<std::string, std::string> InstalledFiles();
 // The relative form that SampleFiles and the tests' directory listings use.
 std::string Slashed(std::string tablePath);
 
