@@ -17,31 +17,70 @@ int ShowLines(const char* title, const char* const* lines, int count, unsigned s
     return answer;
 }
 
-static const char* ReasonText(const FailedFile& file) {
+// What a report's line says after the file's name, and the advice that goes with it. The
+// advice never asks to delete a file: moved out of the game directory, nothing is lost.
+struct ReasonWording {
+    const char* reason;
+    const char* advice;
+};
+
+static ReasonWording Wording(const FailedFile& file) {
     switch (file.reason) {
     case FileFailure::Missing:
         // Named beside another name, it is that name's directory that is missing.
-        return file.other[0] != 0 ? "Zielordner fehlt" : "nicht gefunden";
+        if (file.other[0] != 0)
+            return {"Zielordner fehlt", "Zielordner fehlt: Legen Sie den genannten Ordner im "
+                                        "Spielverzeichnis wieder an."};
+        return {"nicht gefunden", "Nicht gefunden: Stellen Sie die Dateien des Spiels wieder her "
+                                  "(etwa durch eine \xDC"
+                                  "berpr\xFC"
+                                  "fung der Spieldateien)."};
     case FileFailure::Exists:
-        return "Name bereits vergeben";
+        return {"Name bereits vergeben",
+                "Name bereits vergeben: Verschieben Sie die nach dem Doppelpunkt genannte Datei "
+                "aus dem Spielverzeichnis an einen sicheren Ort (l\xF6schen Sie sie nicht)."};
     case FileFailure::InUse:
-        return "in Benutzung";
+        return {"in Benutzung", "In Benutzung: Schlie\xDF"
+                                "en Sie das Spiel und alle Programme, die diese Dateien benutzen."};
     case FileFailure::AccessDenied:
-        return "Zugriff verweigert";
+        return {"Zugriff verweigert",
+                "Zugriff verweigert: Heben Sie den Schreibschutz der Datei und ihres Ordners auf, "
+                "oder starten Sie Tauschwerk aus einem Benutzerkonto, das dort schreiben darf."};
     case FileFailure::DiskFull:
-        return "Datentr\xE4ger voll";
+        return {"Datentr\xE4ger voll",
+                "Datentr\xE4ger voll: Schaffen Sie Platz auf dem Laufwerk des Spiels."};
     case FileFailure::StillParked:
-        return "Original noch nicht zur\xFC"
-               "ckgeholt";
+        return {"Original noch nicht zur\xFC"
+                "ckgeholt",
+                "Original noch nicht zur\xFC"
+                "ckgeholt: Neben der aktiven Datei liegt noch ihr Original; eine der beiden "
+                "geh\xF6rt nicht dorthin. Verschieben Sie die nach dem Doppelpunkt genannte Kopie "
+                "aus dem Spielverzeichnis an einen sicheren Ort."};
     case FileFailure::KeptOnlyCopy:
-        return "kein Original gesichert, Datei behalten";
+        return {"kein Original gesichert, Datei behalten",
+                "Datei behalten: Zu ihr kam kein Original zur\xFC"
+                "ck (das Spiel hat sie vielleicht nicht, oder ihr Original wurde nie gesichert). "
+                "Verschieben Sie sie an einen sicheren Ort au\xDF"
+                "erhalb des Spielverzeichnisses, oder benennen Sie sie, wenn das Spiel sie "
+                "braucht, von Hand in ihren Namen ohne MOD! um."};
+    case FileFailure::LeftOver:
+        return {"von fr\xFC"
+                "her \xFC"
+                "brig",
+                "Von fr\xFC"
+                "her \xFC"
+                "brig: Diese Dateien stammen aus einer fr\xFC"
+                "heren Installation und sind vielleicht die einzige Kopie einer Datei. Verschieben "
+                "Sie sie aus dem Spielverzeichnis an einen sicheren Ort, oder benennen Sie sie von "
+                "Hand in ihren Namen ohne MOD! um, wo dieser Name frei ist."};
     case FileFailure::StrayMarker:
-        return "Markierung doppelt";
+        return {"Markierung doppelt", nullptr};
     case FileFailure::None:
     case FileFailure::Other:
         break;
     }
-    return "Fehler";
+    return {"Fehler", "Fehler: Pr\xFC"
+                      "fen Sie das Laufwerk des Spiels."};
 }
 
 static void AppendFailedFiles(const FailedFiles* failed) {
@@ -51,7 +90,7 @@ static void AppendFailedFiles(const FailedFiles* failed) {
         AppendChar(LINE_FEED);
         AppendText(file.path);
         AppendText(" (");
-        AppendText(ReasonText(file));
+        AppendText(Wording(file).reason);
         if (file.other[0] != 0) {
             AppendText(": ");
             AppendText(file.other);
@@ -68,14 +107,29 @@ static void AppendFailedFiles(const FailedFiles* failed) {
     }
 }
 
-void ShowFailureReport(const char* firstLine, const FailedFiles* failed, const char* advice) {
+// Each reason's advice once, in the order of the rows that first show it.
+static void AppendAdvice(const FailedFiles* failed) {
+    for (int i = 0; i < failed->count; ++i) {
+        const char* advice = Wording(failed->files[i]).advice;
+        bool seen = advice == nullptr;
+        for (int j = 0; j < i && !seen; ++j)
+            seen = TextEquals(Wording(failed->files[j]).advice, advice);
+        if (!seen) {
+            AppendText(advice);
+            AppendChar(LINE_FEED);
+        }
+    }
+}
+
+void ShowFailureReport(const char* firstLine, const FailedFiles* failed, const char* nextStep) {
     char* start = MessageTextEnd();
     AppendText(firstLine);
     AppendChar(LINE_FEED);
     AppendFailedFiles(failed);
     AppendChar(LINE_FEED);
     AppendChar(LINE_FEED);
-    AppendText(advice);
+    AppendAdvice(failed);
+    AppendText(nextStep);
     (void)ShowMessage(TITLE_ERROR, start, STYLE_ERROR);
     SetMessageTextEnd(start);
 }

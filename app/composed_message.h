@@ -15,5 +15,6 @@ template <int N> int ShowLines(const char* title, const char* const (&lines)[N],
 constexpr int REPORTED_FILES_LIMIT = 10;
 
 // One error message: the first line, an empty line, the files one to a line with a short
-// reason, an empty line and the advice.
-void ShowFailureReport(const char* firstLine, const FailedFiles* failed, const char* advice);
+// reason, an empty line, one line of advice for each reason among them and last the step
+// that is open to the player now.
+void ShowFailureReport(const char* firstLine, const FailedFiles* failed, const char* nextStep);

@@ -5,7 +5,6 @@
 #include "fileset/bulk_operations.h"
 #include "fileset/file_primitives.h"
 #include "fileset/file_table.h"
-#include "fileset/file_state.h"
 #include "ui/message.h"
 
 static const char* const CONSENT_LINES[] = {
@@ -29,34 +28,66 @@ static const char* const SUCCESS_LINES[] = {
     "",
     "WICHTIG: Bearbeiten Sie Dateien NUR im MODIFIZIERTEN Zustand!!",
 };
-static const char INSTALL_INCOMPLETE[] =
+static const char INSTALL_ABORTED[] = "Die Installation wurde abgebrochen!";
+static const char INSTALL_AGAIN[] = "Danach k\xF6nnen Sie die Installation erneut starten.";
+static const char NOT_STARTED[] = "Die Installation konnte nicht beginnen!";
+static const char TEST_NAME_ADVICE[] =
+    "TEST.WRITE ist die files.txt des Spiels unter einem Testnamen. Schlie\xDF"
+    "en Sie die Programme, die sie benutzen, und starten Sie Tauschwerk erneut: Solange "
+    "Setup1.Vornak und Setup2.Vornak im Spielverzeichnis liegen, gibt der Start ihr den Namen "
+    "files.txt zur\xFC"
+    "ck. Sonst benennen Sie TEST.WRITE von Hand in files.txt um.";
+static const char INSTALL_UNFINISHED[] =
     "Die Installation konnte nicht vollst\xE4ndig abgeschlossen werden!";
-static const char INSTALL_ADVICE[] =
-    "F\xFCr die genannten Dateien gibt es m\xF6glicherweise kein gesichertes Original: "
-    "Bearbeiten Sie sie nicht! Schlie\xDF"
-    "en Sie das Spiel und alle Programme, die diese Dateien benutzen, sorgen Sie f\xFC"
-    "r Schreibrechte und freien Speicherplatz und sichern Sie diese Dateien selbst, "
-    "bevor Sie umschalten oder deinstallieren.";
+static const char FINISHED_AT_START[] =
+    "Die Originale sind gesichert. Starten Sie Tauschwerk danach erneut: Der Start schlie\xDF"
+    "t die Installation ab.";
+// The folder that the modified filelist.pak goes into once the marker says "installed".
+static const char DATA_FOLDER[] = "pc\\data";
 
 // A setup file that cannot even be looked at is as good as missing.
 static bool IsSetupFilePresent(const char* name) {
-    int probe = FileProbe(name);
-    return IsPresent(probe) && probe != PROBE_UNREADABLE;
+    return IsFile(FileProbe(name));
 }
 
-// Everything after the write test. The markers change last: cut short before, the
-// directory still reads as not installed, and the next start offers the installation
-// again, which redoes the copies.
-static void PrepareDirectory(FailedFiles* failed) {
-    RenameNoted(TEST_WRITE, FILES_TXT, failed);
-    // Without its own name back, files.txt could not be parked: nothing more may move.
-    if (failed->count > 0)
-        return;
+// A MOD! copy from an earlier life of the directory may be the only copy of a file: the
+// installation would make it the row's modified file, and the uninstallation delete it.
+static void ListLeftOverCopies(FailedFiles* failed) {
+    char parked[PARKED_PATH_SIZE];
+    for (const ManagedFile& row : ManagedFileTable) {
+        if (IsPresent(FileProbe(ParkedPath(row.livePath, PREFIX_MODIFIED, parked))))
+            AddFailedFile(failed, parked, FileFailure::LeftOver);
+    }
+}
+
+// Every step before the marker must succeed; then the directory reads as installed, and what
+// is missing after it (the setup files under their new names) a start fills in.
+static bool SaveOriginals(FailedFiles* failed) {
     BackupOriginals(failed);
-    RenameNoted(FILELIST_PAK, FILELIST_PAK_ORIGINAL, failed);
-    RenameNoted(SETUP_FILE_2, FILELIST_PAK, failed);
-    RenameNoted(FILES_TXT, MARKER_ORIGINAL, failed);
-    RenameNoted(SETUP_FILE_1, FILES_TXT, failed);
+    if (FileProbe(DATA_FOLDER) != PROBE_DIRECTORY)
+        AddFailedFile(failed, DATA_FOLDER, FileFailure::Missing);
+    if (failed->count > 0)
+        return false;
+    // A filelist.pak that the game lacks is no failure, and nothing to bring back.
+    bool listParked = FileRename(FILELIST_PAK, FILELIST_PAK_ORIGINAL);
+    if (!listParked)
+        NoteFailure(failed, FILELIST_PAK, FILELIST_PAK, FILELIST_PAK_ORIGINAL);
+    if (failed->count > 0)
+        return false;
+    if (FileRename(FILES_TXT, MARKER_ORIGINAL))
+        return true;
+    AddFailedFile(failed, FILES_TXT, LastFileFailure());
+    if (listParked)
+        RenameNoted(FILELIST_PAK_ORIGINAL, FILELIST_PAK, failed);
+    return false;
+}
+
+// Fills the two live names from the setup files; never replaces a file.
+void PutSetupFilesInPlace(FailedFiles* failed) {
+    if (!IsPresent(FileProbe(FILELIST_PAK)))
+        RenameNoted(SETUP_FILE_2, FILELIST_PAK, failed);
+    if (!IsPresent(FileProbe(FILES_TXT)))
+        RenameNoted(SETUP_FILE_1, FILES_TXT, failed);
 }
 
 bool RunFirstInstallation() {
@@ -67,18 +98,32 @@ bool RunFirstInstallation() {
         (void)ShowLines(TITLE_ERROR, SETUP_MISSING_LINES, STYLE_ERROR);
         return false;
     }
+    FailedFiles failed;
+    ClearFailedFiles(&failed);
+    ListLeftOverCopies(&failed);
+    if (failed.count > 0) {
+        ShowFailureReport(INSTALL_ABORTED, &failed, INSTALL_AGAIN);
+        return false;
+    }
     if (!FileRename(FILES_TXT, TEST_WRITE)) {
         (void)ShowLines(TITLE_ERROR, WRITE_FAILED_LINES, STYLE_ERROR);
         return false;
     }
-
-    FailedFiles failed;
-    ClearFailedFiles(&failed);
-    PrepareDirectory(&failed);
-    if (failed.count == 0) {
-        (void)ShowLines(TITLE_INFO, SUCCESS_LINES, STYLE_INFO);
-        return true;
+    // Without its own name back, files.txt could not be parked: nothing more may move.
+    if (!FileRename(TEST_WRITE, FILES_TXT)) {
+        AddFailedFile(&failed, TEST_WRITE, LastFileFailure());
+        ShowFailureReport(NOT_STARTED, &failed, TEST_NAME_ADVICE);
+        return false;
     }
-    ShowFailureReport(INSTALL_INCOMPLETE, &failed, INSTALL_ADVICE);
-    return IsFileSetInstalled();
+    if (!SaveOriginals(&failed)) {
+        ShowFailureReport(INSTALL_ABORTED, &failed, INSTALL_AGAIN);
+        return false;
+    }
+    PutSetupFilesInPlace(&failed);
+    if (failed.count > 0) {
+        ShowFailureReport(INSTALL_UNFINISHED, &failed, FINISHED_AT_START);
+        return false;
+    }
+    (void)ShowLines(TITLE_INFO, SUCCESS_LINES, STYLE_INFO);
+    return true;
 }

@@ -3,6 +3,7 @@
 #include "app/composed_message.h"
 #include "app/texts.h"
 #include "fileset/bulk_operations.h"
+#include "fileset/file_primitives.h"
 #include "fileset/file_state.h"
 #include "ui/message.h"
 #include "ui/window.h"
@@ -16,11 +17,12 @@ static const int INFOS_BUTTON = 1;
 static const int UNINSTALL_BUTTON = 2;
 
 static const char SWITCH_FAILED[] = "Einige Dateien konnten nicht umgeschaltet werden!";
-static const char SWITCH_ADVICE[] =
-    "Bitte schlie\xDF"
-    "en Sie das Spiel und alle Programme, die diese Dateien benutzen, und schalten Sie "
-    "dann einmal hin und zur\xFC"
-    "ck.";
+// Nothing moved: the same switch can be tried again.
+static const char SWITCH_AGAIN[] = "Danach k\xF6nnen Sie erneut umschalten.";
+// Both markers stay until a start brings the originals back.
+static const char SWITCH_FINISHED_AT_START[] =
+    "Starten Sie Tauschwerk danach erneut: Der Start holt die Originale zur\xFC"
+    "ck, dann k\xF6nnen Sie wieder umschalten.";
 
 // The information text: each line with the number of line feeds that follow it.
 struct InfoLine {
@@ -62,6 +64,7 @@ void ToggleFileSet() {
     GetControlText(STATUS_BUTTON);
     SetMessageTextEnd(caption);
 
+    StartRetryBudget();
     FailedFiles failed;
     ClearFailedFiles(&failed);
     if (TextEquals(caption, CAPTION_ORIGINAL))
@@ -73,7 +76,9 @@ void ToggleFileSet() {
     // Scan first, so that the caption behind the message is true.
     ScanStatus();
     if (failed.count > 0)
-        ShowFailureReport(SWITCH_FAILED, &failed, SWITCH_ADVICE);
+        ShowFailureReport(SWITCH_FAILED, &failed,
+                          QueryFileSetState() == FileSetState::Conflict ? SWITCH_FINISHED_AT_START
+                                                                        : SWITCH_AGAIN);
 }
 
 void ShowInfos() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileset/failed_files.h"
+
 // The program's entry, its start decision and its single way out.
 
 // Probes the markers and files.txt and takes the route they decide. Never returns.
@@ -23,5 +25,12 @@ void ToggleFileSet();
 void ShowInfos();
 void Uninstall();
 
-// First start: true when the directory was prepared, false when cancelled or refused.
+// First start: true when the directory was prepared, false when cancelled, refused or
+// stopped.
 bool RunFirstInstallation();
+// Puts the setup files into the absent live names of files.txt and filelist.pak.
+void PutSetupFilesInPlace(FailedFiles* failed);
+
+// Finishes or undoes what a run cut short left in the directory, and reports what it could
+// not; false then.
+bool RepairInterruptedWork();

@@ -12,12 +12,13 @@ static const char TEXT_ALREADY_RUNNING[] =
     "Tauschwerk l\xE4uft in diesem Spielverzeichnis bereits.";
 
 void MakeStartDecision() {
+    // Nothing starts from what a failed repair leaves but the main window, whose caption
+    // tells the state.
+    bool repaired = RepairInterruptedWork();
     if (IsFileSetInstalled())
         RunMainWindow();
-    // A write test cut short leaves the game's files.txt under the test name. Should it
-    // not get its name back, the game-directory error tells that something is wrong.
-    if (!IsPresent(FileProbe(FILES_TXT)) && IsPresent(FileProbe(TEST_WRITE)))
-        (void)FileRename(TEST_WRITE, FILES_TXT);
+    if (!repaired)
+        EndProgram();
     // files.txt is the only sign that the program stands in the game directory.
     if (IsPresent(FileProbe(FILES_TXT))) {
         if (RunFirstInstallation())

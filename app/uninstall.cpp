@@ -4,7 +4,6 @@
 #include "app/texts.h"
 #include "fileset/bulk_operations.h"
 #include "fileset/file_primitives.h"
-#include "fileset/file_state.h"
 #include "fileset/file_table.h"
 #include "ui/message.h"
 
@@ -17,50 +16,74 @@ static const char DECLINED[] = "Gute Entscheidung  ;-)";
 static const char SUCCESS[] = "Deinstallation wurde erfolgreich abgeschlossen!";
 
 static const char ABORTED[] = "Die Deinstallation wurde abgebrochen!";
-static const char ABORTED_ADVICE[] =
-    "Bitte schlie\xDF"
-    "en Sie das Spiel und alle Programme, die diese Dateien benutzen, schalten Sie einmal "
-    "hin und zur\xFC"
-    "ck und deinstallieren Sie dann erneut.";
 static const char INCOMPLETE[] =
     "Die Deinstallation konnte nicht vollst\xE4ndig abgeschlossen werden!";
-static const char STRAY_MARKER_ADVICE[] =
-    "Neben files.txt darf nur eine dieser beiden Markierungen im Spielverzeichnis liegen: "
-    "Eine von ihnen geh\xF6rt nicht dorthin und muss von Hand entfernt werden.";
-static const char INCOMPLETE_ADVICE[] =
-    "Jede Datei im Spielverzeichnis, die noch MOD!... hei\xDF"
-    "t, wurde behalten: Zu ihr war kein Original gesichert, oder sie konnte nicht "
-    "gel\xF6scht werden. Schlie\xDF"
-    "en Sie alle Programme, die sie benutzen, und benennen Sie sie von Hand in ihren eigenen "
-    "Namen (ohne MOD!) um, wenn das Spiel sie braucht, oder l\xF6schen Sie sie.";
+static const char UNINSTALL_AGAIN[] =
+    "Danach k\xF6nnen Sie erneut deinstallieren; was schon erledigt ist, bleibt es.";
+static const char STRAY_MODIFIED_MARKER[] =
+    "Die Dateien des MODIFIZIERTEN Satzes sind aktiv: MOD!files.txt geh\xF6rt nicht dorthin. "
+    "Verschieben Sie MOD!files.txt aus dem Spielverzeichnis an einen sicheren Ort "
+    "(l\xF6schen Sie sie nicht) und starten Sie Tauschwerk dann erneut.";
+static const char STRAY_ORIGINAL_MARKER[] =
+    "Die ORIGINALE sind aktiv: ORI!files.txt geh\xF6rt nicht dorthin. Verschieben Sie "
+    "ORI!files.txt aus dem Spielverzeichnis an einen sicheren Ort (l\xF6schen Sie sie nicht) "
+    "und starten Sie Tauschwerk dann erneut.";
+static const char STRAY_MARKER_UNDECIDED[] =
+    "Welche Markierung nicht dorthin geh\xF6rt, ist an den Dateien nicht zu erkennen. "
+    "Kopieren Sie files.txt, ORI!files.txt und MOD!files.txt in einen Ordner au\xDF"
+    "erhalb des Spielverzeichnisses, verschieben Sie dann die Markierung, deren Inhalt nicht "
+    "zu den aktiven Dateien passt, ebenfalls dorthin und starten Sie Tauschwerk erneut.";
+
+// Judged by names alone, over the rows that hold exactly one parked copy: the live set is
+// the one whose copies are not parked.
+static const char* StrayMarkerAdvice() {
+    char parked[PARKED_PATH_SIZE];
+    bool originalsParked = false;
+    bool modifiedParked = false;
+    for (const ManagedFile& row : ManagedFileTable) {
+        if (row.switchOnly)
+            continue;
+        bool original = IsPresent(FileProbe(ParkedPath(row.livePath, PREFIX_ORIGINAL, parked)));
+        bool modified = IsPresent(FileProbe(ParkedPath(row.livePath, PREFIX_MODIFIED, parked)));
+        originalsParked = originalsParked || (original && !modified);
+        modifiedParked = modifiedParked || (modified && !original);
+    }
+    if (originalsParked == modifiedParked)
+        return STRAY_MARKER_UNDECIDED;
+    return originalsParked ? STRAY_MODIFIED_MARKER : STRAY_ORIGINAL_MARKER;
+}
+
+// The setup names take the modified files.txt and filelist.pak back last: a setup file
+// lying there already (an archive unzipped again) would stop the uninstallation after the
+// modified set is gone.
+static void ListTakenSetupNames(FailedFiles* failed) {
+    if (IsPresent(FileProbe(MARKER_MODIFIED)) && IsPresent(FileProbe(SETUP_FILE_1)))
+        AddFailedFile(failed, MARKER_MODIFIED, FileFailure::Exists, SETUP_FILE_1);
+    if (IsPresent(FileProbe(FILELIST_PAK_MODIFIED)) && IsPresent(FileProbe(SETUP_FILE_2)))
+        AddFailedFile(failed, FILELIST_PAK_MODIFIED, FileFailure::Exists, SETUP_FILE_2);
+}
 
 // Rows whose original is still parked: uninstalling now would later let the next
 // installation take the live modified file for the original.
-static void AddParkedOriginals(FailedFiles* failed) {
+static void ListParkedOriginals(FailedFiles* failed) {
     char parked[PARKED_PATH_SIZE];
     for (const ManagedFile& row : ManagedFileTable) {
-        ParkedPath(row.livePath, PREFIX_ORIGINAL, parked);
-        if (IsPresent(FileProbe(parked)))
-            AddFailedFile(failed, row.livePath, FileFailure::StillParked);
+        if (IsPresent(FileProbe(ParkedPath(row.livePath, PREFIX_ORIGINAL, parked))))
+            AddFailedFile(failed, row.livePath, FileFailure::StillParked, parked);
     }
 }
 
-// Brings the originals live and lists what stands in the way; false, with nothing
-// renamed, when a stray marker leaves the state unclear.
-static bool BringOriginalsLive(FailedFiles* failed) {
-    bool modifiedParked = IsPresent(FileProbe(MARKER_MODIFIED));
-    bool bothMarkers = modifiedParked && IsPresent(FileProbe(MARKER_ORIGINAL));
-    // A switch cut short in its second phase has not yet brought files.txt live.
-    if (bothMarkers && IsPresent(FileProbe(FILES_TXT))) {
-        AddFailedFile(failed, MARKER_ORIGINAL, FileFailure::StrayMarker);
-        AddFailedFile(failed, MARKER_MODIFIED, FileFailure::StrayMarker);
-        return false;
-    }
-    // Switching back never replaces a file, so it also completes a switch cut short.
-    if (!modifiedParked || bothMarkers)
-        SwitchToOriginal(failed);
-    AddParkedOriginals(failed);
-    return true;
+// Brings every original live that can come, and lists what stands in the way.
+static void BringOriginalsLive(bool modifiedParked, FailedFiles* failed) {
+    // Installed with the modified set live, or a switch that did not finish.
+    if (IsPresent(FileProbe(MARKER_ORIGINAL)) &&
+        (!modifiedParked || !IsPresent(FileProbe(FILES_TXT))))
+        RestoreOriginals(failed);
+    else
+        BringParkedOriginalsLive(failed);
+    // Where rows stopped, the originals they hold back are parked as they should be.
+    if (failed->count == 0)
+        ListParkedOriginals(failed);
 }
 
 void Uninstall() {
@@ -68,27 +91,40 @@ void Uninstall() {
         (void)ShowMessage(PROGRAM_NAME, DECLINED, STYLE_PLAIN);
         return;
     }
+    StartRetryBudget();
 
     FailedFiles failed;
     ClearFailedFiles(&failed);
-    if (!BringOriginalsLive(&failed)) {
-        ShowFailureReport(ABORTED, &failed, STRAY_MARKER_ADVICE);
+    // Both markers beside a live files.txt: which set is live is not known, and any rename
+    // could park an original where the removal deletes it.
+    bool modifiedParked = IsPresent(FileProbe(MARKER_MODIFIED));
+    if (modifiedParked && IsPresent(FileProbe(MARKER_ORIGINAL)) &&
+        IsPresent(FileProbe(FILES_TXT))) {
+        AddFailedFile(&failed, MARKER_ORIGINAL, FileFailure::StrayMarker);
+        AddFailedFile(&failed, MARKER_MODIFIED, FileFailure::StrayMarker);
+        ShowFailureReport(ABORTED, &failed, StrayMarkerAdvice());
         return;
     }
+    ListTakenSetupNames(&failed);
+    if (failed.count == 0)
+        BringOriginalsLive(modifiedParked, &failed);
     if (failed.count > 0) {
-        ShowFailureReport(ABORTED, &failed, ABORTED_ADVICE);
+        ShowFailureReport(ABORTED, &failed, UNINSTALL_AGAIN);
         ScanStatus();
         return;
     }
 
     RemoveModifiedSet(&failed);
-    // The markers change last: cut short before, MOD!files.txt still marks the state and
-    // the next start lets the player uninstall again.
-    RenameNoted(FILELIST_PAK_MODIFIED, SETUP_FILE_2, &failed);
-    RenameNoted(MARKER_MODIFIED, SETUP_FILE_1, &failed);
+    // The markers change last, and only once everything else is done: until then
+    // MOD!files.txt still marks the directory as installed, and the uninstallation can be
+    // run again.
+    if (failed.count == 0)
+        RenameNoted(FILELIST_PAK_MODIFIED, SETUP_FILE_2, &failed);
+    if (failed.count == 0)
+        RenameNoted(MARKER_MODIFIED, SETUP_FILE_1, &failed);
     if (failed.count == 0)
         (void)ShowMessage(TITLE_UNINSTALL, SUCCESS, STYLE_INFO);
     else
-        ShowFailureReport(INCOMPLETE, &failed, INCOMPLETE_ADVICE);
+        ShowFailureReport(INCOMPLETE, &failed, UNINSTALL_AGAIN);
     EndProgram();
 }

@@ -25,6 +25,7 @@ enum class FileFailure {
     StillParked,  // an original still lies under its ORI! name
     KeptOnlyCopy, // a MOD! copy kept because no original came live beside it
     StrayMarker,  // both markers beside a live files.txt
+    LeftOver,     // a MOD! copy lying there before an installation
 };
 
 // The size in bytes, PROBE_MISSING, PROBE_DIRECTORY or PROBE_UNREADABLE.
@@ -37,6 +38,11 @@ bool FileRename(const char* source, const char* target);
 bool FileDelete(const char* path);
 // Kept until the next copy, rename or delete, like the platform's own last-error value.
 FileFailure LastFileFailure();
+
+// Starts the command's budget of waiting. Where another program may hold a file for a
+// moment (Windows: a virus scanner, an indexer), a call that meets such a hold is tried
+// again for about a second, and a command waits about five seconds in all.
+void StartRetryBudget();
 
 // Anything the probe finds, a directory included, counts as present.
 inline bool IsPresent(int probeResult) {

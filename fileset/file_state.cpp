@@ -8,9 +8,11 @@ bool IsFileSetInstalled() {
 }
 
 FileSetState QueryFileSetState() {
-    if (!IsPresent(FileProbe(MARKER_MODIFIED)))
-        return FileSetState::Modified;
-    if (!IsPresent(FileProbe(MARKER_ORIGINAL)))
-        return FileSetState::Original;
-    return FileSetState::Conflict;
+    bool originalParked = IsPresent(FileProbe(MARKER_ORIGINAL));
+    bool modifiedParked = IsPresent(FileProbe(MARKER_MODIFIED));
+    // A marker beside no files.txt: a switch or an installation that did not finish.
+    if ((originalParked && modifiedParked) ||
+        ((originalParked || modifiedParked) && !IsPresent(FileProbe(FILES_TXT))))
+        return FileSetState::Conflict;
+    return modifiedParked ? FileSetState::Original : FileSetState::Modified;
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-// Which set is live, read from the two marker files alone.
+// Which set is live, read from the two marker files and files.txt.
 enum class FileSetState { Modified, Original, Conflict };
 
 // True when either marker is present.
 bool IsFileSetInstalled();
-// Modified when MOD!files.txt is absent, else Original when ORI!files.txt is absent,
-// else Conflict.
+// Conflict when both markers are present, or one beside an absent files.txt; else Original
+// when MOD!files.txt is present, else Modified.
 FileSetState QueryFileSetState();

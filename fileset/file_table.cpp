@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-// Every bulk operation visits the rows in this order; files.txt, the state marker, must stay
-// last so that the markers change only with the final rename of a switch.
+// Every bulk operation visits the rows in this order. A switch moves files.txt, the state
+// marker, apart from the others: first when it parks, last when it brings live.
 const ManagedFile ManagedFileTable[MANAGED_FILE_COUNT] = {
     {"common\\data\\action_table.csv", false},
     {"common\\data\\action_table.xls", false},
@@ -193,9 +193,10 @@ const ManagedFile ManagedFileTable[MANAGED_FILE_COUNT] = {
     {"files.txt", true},
 };
 
-void ParkedPath(const char* livePath, const char* prefix, char* out) {
+const char* ParkedPath(const char* livePath, const char* prefix, char* out) {
     const char* separator = std::strrchr(livePath, '\\');
     int directoryLength = separator ? static_cast<int>(separator - livePath + 1) : 0;
     std::snprintf(out, PARKED_PATH_SIZE, "%.*s%s%s", directoryLength, livePath, prefix,
                   livePath + directoryLength);
+    return out;
 }

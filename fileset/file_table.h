@@ -31,5 +31,5 @@ inline constexpr char TEST_WRITE[] = "TEST.WRITE";
 constexpr int PARKED_PATH_SIZE = 64;
 
 // Writes livePath with prefix put in front of its file name (not its directory) into out,
-// which holds PARKED_PATH_SIZE bytes.
-void ParkedPath(const char* livePath, const char* prefix, char* out);
+// which holds PARKED_PATH_SIZE bytes; answers out.
+const char* ParkedPath(const char* livePath, const char* prefix, char* out);

@@ -43,21 +43,115 @@ inline constexpr char TEXT_INFOS[] =
     "    Betreff: Tauschwerk\n\n"
     "\xA9 2026 Tauschwerk-Entwickler. Alle Rechte vorbehalten.";
 
-// Error reports: the first line, the files with their reasons, the advice.
+inline constexpr char TITLE_INFO[] = "Tauschwerk: Info";
+inline constexpr char TEXT_SETUP_MISSING[] =
+    "Es fehlen einige Dateien zur Installation!\nBitte kopieren Sie alle Dateien aus dem "
+    "ZIP-Ordner (''Tauschwerk'', ''Setup1'' & ''Setup2'') in das Spielverzeichnis.";
+inline constexpr char TEXT_WRITE_FAILED[] =
+    "Es ist ein Fehler w\xE4hrend eines Schreibvorganges aufgetreten!\nSie m\xFCssen diese "
+    "Anwendung als Administrator ausf\xFChren (s. Kontextmen\xFC)!";
+
+// Error reports: the first line, the files with their reasons, one advice line per reason
+// and the step open to the player.
 inline constexpr char SWITCH_FAILED[] = "Einige Dateien konnten nicht umgeschaltet werden!";
-inline constexpr char SWITCH_ADVICE[] = "Bitte schlie\xDF"
-                                        "en Sie das Spiel und alle Programme, die diese Dateien "
-                                        "benutzen, und schalten Sie dann einmal hin und zur\xFC"
-                                        "ck.";
+inline constexpr char INSTALL_ABORTED[] = "Die Installation wurde abgebrochen!";
+inline constexpr char INSTALL_NOT_STARTED[] = "Die Installation konnte nicht beginnen!";
+inline constexpr char INSTALL_UNFINISHED[] =
+    "Die Installation konnte nicht vollst\xE4ndig abgeschlossen werden!";
+inline constexpr char UNINSTALL_ABORTED[] = "Die Deinstallation wurde abgebrochen!";
 inline constexpr char UNINSTALL_INCOMPLETE[] =
     "Die Deinstallation konnte nicht vollst\xE4ndig abgeschlossen werden!";
-inline constexpr char INCOMPLETE_ADVICE[] =
-    "Jede Datei im Spielverzeichnis, die noch MOD!... hei\xDFt, wurde behalten: Zu ihr war "
-    "kein Original gesichert, oder sie konnte nicht gel\xF6scht werden. Schlie\xDF"
-    "en Sie alle Programme, die sie benutzen, und benennen Sie sie von Hand in ihren eigenen "
-    "Namen (ohne MOD!) um, wenn das Spiel sie braucht, oder l\xF6schen Sie sie.";
-inline std::string ReportText(const char* first, const std::string& files, const char* advice) {
-    return std::string(first) + "\n\n" + files + "\n\n" + advice;
+inline constexpr char REPAIR_FAILED[] =
+    "Eine unterbrochene Arbeit von Tauschwerk konnte nicht abgeschlossen werden!";
+
+inline constexpr char ADVICE_HELD[] =
+    "In Benutzung: Schlie\xDF"
+    "en Sie das Spiel und alle Programme, die diese Dateien benutzen.";
+inline constexpr char ADVICE_DENIED[] =
+    "Zugriff verweigert: Heben Sie den Schreibschutz der Datei und ihres Ordners auf, oder "
+    "starten Sie Tauschwerk aus einem Benutzerkonto, das dort schreiben darf.";
+inline constexpr char ADVICE_FULL[] =
+    "Datentr\xE4ger voll: Schaffen Sie Platz auf dem Laufwerk des Spiels.";
+inline constexpr char ADVICE_TAKEN[] =
+    "Name bereits vergeben: Verschieben Sie die nach dem Doppelpunkt genannte Datei aus dem "
+    "Spielverzeichnis an einen sicheren Ort (l\xF6schen Sie sie nicht).";
+inline constexpr char ADVICE_NO_FOLDER[] =
+    "Zielordner fehlt: Legen Sie den genannten Ordner im Spielverzeichnis wieder an.";
+inline constexpr char ADVICE_NOT_FOUND[] =
+    "Nicht gefunden: Stellen Sie die Dateien des Spiels wieder her (etwa durch eine "
+    "\xDC"
+    "berpr\xFC"
+    "fung der Spieldateien).";
+inline constexpr char ADVICE_OTHER[] = "Fehler: Pr\xFC"
+                                       "fen Sie das Laufwerk des Spiels.";
+inline constexpr char ADVICE_STILL_PARKED[] =
+    "Original noch nicht zur\xFC"
+    "ckgeholt: Neben der aktiven Datei liegt noch ihr Original; "
+    "eine der beiden geh\xF6rt nicht dorthin. Verschieben Sie die nach dem Doppelpunkt genannte "
+    "Kopie aus dem Spielverzeichnis an einen sicheren Ort.";
+inline constexpr char ADVICE_KEPT[] =
+    "Datei behalten: Zu ihr kam kein Original zur\xFC"
+    "ck (das Spiel hat sie vielleicht nicht, "
+    "oder ihr Original wurde nie gesichert). Verschieben Sie sie an einen sicheren Ort "
+    "au\xDF"
+    "erhalb des Spielverzeichnisses, oder benennen Sie sie, wenn das Spiel sie braucht, "
+    "von Hand in ihren Namen ohne MOD! um.";
+inline constexpr char ADVICE_LEFT_OVER[] =
+    "Von fr\xFC"
+    "her \xFC"
+    "brig: Diese Dateien stammen aus einer fr\xFC"
+    "heren Installation "
+    "und sind vielleicht die einzige Kopie einer Datei. Verschieben Sie sie aus dem "
+    "Spielverzeichnis an einen sicheren Ort, oder benennen Sie sie von Hand in ihren Namen "
+    "ohne MOD! um, wo dieser Name frei ist.";
+
+inline constexpr char NEXT_INSTALL_AGAIN[] =
+    "Danach k\xF6nnen Sie die Installation erneut starten.";
+inline constexpr char NEXT_TEST_NAME[] =
+    "TEST.WRITE ist die files.txt des Spiels unter einem Testnamen. Schlie\xDF"
+    "en Sie die "
+    "Programme, die sie benutzen, und starten Sie Tauschwerk erneut: Solange Setup1.Vornak und "
+    "Setup2.Vornak im Spielverzeichnis liegen, gibt der Start ihr den Namen files.txt zur\xFC"
+    "ck. Sonst benennen Sie TEST.WRITE von Hand in files.txt um.";
+inline constexpr char NEXT_INSTALL_AT_START[] =
+    "Die Originale sind gesichert. Starten Sie Tauschwerk danach erneut: Der Start schlie\xDF"
+    "t die Installation ab.";
+inline constexpr char NEXT_SWITCH_AGAIN[] = "Danach k\xF6nnen Sie erneut umschalten.";
+inline constexpr char NEXT_SWITCH_AT_START[] =
+    "Starten Sie Tauschwerk danach erneut: Der Start holt die Originale zur\xFC"
+    "ck, dann k\xF6nnen Sie wieder umschalten.";
+inline constexpr char NEXT_UNINSTALL_AGAIN[] =
+    "Danach k\xF6nnen Sie erneut deinstallieren; was schon erledigt ist, bleibt es.";
+inline constexpr char NEXT_REPAIR_AT_START[] =
+    "Starten Sie Tauschwerk danach erneut: Der Start schlie\xDF"
+    "t die unterbrochene Arbeit ab.";
+inline constexpr char STRAY_MODIFIED_MARKER[] =
+    "Die Dateien des MODIFIZIERTEN Satzes sind aktiv: MOD!files.txt geh\xF6rt nicht dorthin. "
+    "Verschieben Sie MOD!files.txt aus dem Spielverzeichnis an einen sicheren Ort (l\xF6schen "
+    "Sie sie nicht) und starten Sie Tauschwerk dann erneut.";
+inline constexpr char STRAY_ORIGINAL_MARKER[] =
+    "Die ORIGINALE sind aktiv: ORI!files.txt geh\xF6rt nicht dorthin. Verschieben Sie "
+    "ORI!files.txt aus dem Spielverzeichnis an einen sicheren Ort (l\xF6schen Sie sie nicht) und "
+    "starten Sie Tauschwerk dann erneut.";
+inline constexpr char STRAY_MARKER_UNDECIDED[] =
+    "Welche Markierung nicht dorthin geh\xF6rt, ist an den Dateien nicht zu erkennen. Kopieren "
+    "Sie files.txt, ORI!files.txt und MOD!files.txt in einen Ordner au\xDF"
+    "erhalb des "
+    "Spielverzeichnisses, verschieben Sie dann die Markierung, deren Inhalt nicht zu den "
+    "aktiven Dateien passt, ebenfalls dorthin und starten Sie Tauschwerk erneut.";
+
+// A report: its first line, the files (one "path (reason)" to a line), the advice lines of
+// their reasons and the next step.
+inline std::string ReportText(const char* first, const std::string& files,
+                              const std::string& advice, const char* next) {
+    return std::string(first) + "\n\n" + files + "\n\n" + advice + next;
+}
+// Advice lines each end in a line feed.
+inline std::string Lines(std::initializer_list<const char*> lines) {
+    std::string text;
+    for (const char* line : lines)
+        text += std::string(line) + "\n";
+    return text;
 }
 
 } // namespace expected

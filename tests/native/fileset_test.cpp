@@ -55,13 +55,15 @@ TEST_F(BulkOperations, EachRowOfASwitchEndsAsItsFilesAndFailuresSay) {
         {"L-B", 2, FileFailure::AccessDenied, "-LB"},
     };
     for (const Direction& direction : directions) {
-        for (int row : {34, 164, 185}) {
+        for (int row : {34, 164, 184}) {
             const char* live = ManagedFileTable[row - 1].livePath;
             const std::string names[3] = {live, Parked(live, direction.park),
                                           Parked(live, direction.bring)};
             for (const auto& c : cases) {
                 SCOPED_TRACE(names[2] + ": " + c.before + " -> " + c.after);
                 Fresh();
+                // A switch starts only from a live files.txt.
+                Change({"files.txt", Parked("files.txt", direction.bring)});
                 for (int i = 0; i < 3; ++i) {
                     std::string name = names[i];
                     if (c.before[i] == 'U')

@@ -12,9 +12,10 @@ Screen screen;
 static int lastControl;
 static std::vector<Fault> injected;
 
-static FileFailure FailInjected(FileOperation call, const char* source, const char*) {
+static FileFailure FailInjected(FileOperation call, const char* source, const char* target) {
     for (const Fault& fault : injected)
-        if (fault.call == call && fault.path == source)
+        if (fault.call == call && fault.path == source &&
+            (fault.target.empty() || (target != nullptr && fault.target == target)))
             return fault.reason;
     return FileFailure::None;
 }

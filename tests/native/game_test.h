@@ -31,8 +31,10 @@ struct Fault {
     FileOperation call;
     std::string path; // as the table writes it
     FileFailure reason;
+    std::string target = ""; // empty: any
 };
-// Fails every such call on that path with that reason, without touching the disk.
+// Fails every such call on that path (and target) with that reason, without touching the
+// disk.
 void InjectFaults(const std::vector<Fault>& faults);
 
 inline constexpr char ABSENT[] = "<absent>";
