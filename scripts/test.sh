@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds both builds and runs every test: native under the sanitizers, Windows under Wine.
+# Builds both builds and runs every test: native under the sanitizers, Windows under Wine;
+# then builds the release twice and compares the bytes.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -22,3 +23,6 @@ trap '"$WINESERVER" -k 2>/dev/null || true' EXIT
 wine_prefix_init
 timeout 1800 xvfb-run -a -s "-screen 0 1024x768x24" \
     ctest --test-dir "$root/build/windows" --output-on-failure --timeout 120
+
+echo "== Reproducible release"
+"$root/scripts/check-reproducible.sh"
