@@ -96,6 +96,16 @@ int PlatformProbe(const char* path) {
     return static_cast<int>(status.st_size);
 }
 
+bool PlatformMayOverwrite(const char* path) {
+    char hostPath[PATH_MAX];
+    struct stat status;
+    if (!ResolvePath(path, hostPath))
+        return true;
+    if (lstat(hostPath, &status) != 0)
+        return errno == ENOENT || errno == ENOTDIR;
+    return S_ISREG(status.st_mode);
+}
+
 // Closes fd without letting close() overwrite the errno of the failure being reported.
 static void CloseKeepingErrno(int fd) {
     int saved = errno;
@@ -172,6 +182,29 @@ bool PlatformCopy(const char* source, const char* target) {
     return copied;
 }
 
+// A descriptor opened only for reading flushes as well on Linux, and opens on a read-only
+// file.
+static bool FlushHostPath(const char* hostPath, int flags) {
+    int fd = open(hostPath, O_RDONLY | O_CLOEXEC | flags);
+    if (fd < 0)
+        return false;
+    bool flushed = fsync(fd) == 0;
+    if (!flushed)
+        CloseKeepingErrno(fd);
+    else if (close(fd) != 0)
+        flushed = false;
+    return flushed;
+}
+
+bool PlatformFlush(const char* path) {
+    char hostPath[PATH_MAX];
+    return ResolvePath(path, hostPath) && FlushHostPath(hostPath, 0);
+}
+
+bool PlatformFlushDirectory() {
+    return FlushHostPath(ProgramDirectoryPath(), O_DIRECTORY);
+}
+
 bool PlatformReplace(const char* source, const char* target) {
     char sourcePath[PATH_MAX];
     char targetPath[PATH_MAX];
@@ -215,6 +248,9 @@ bool PlatformDelete(const char* path) {
     char hostPath[PATH_MAX];
     return ResolvePath(path, hostPath) && unlink(hostPath) == 0;
 }
+
+// Nothing here holds a file for a moment: every call answers at once.
+void StartRetryBudget() {}
 
 FileFailure PlatformFailure() {
     switch (errno) {
