@@ -61,6 +61,7 @@ void ToggleFileSet() {
     char* caption = MessageTextEnd();
     GetControlText(STATUS_BUTTON);
     SetMessageTextEnd(caption);
+    StartRetryBudget();
 
     FailedFiles failed;
     ClearFailedFiles(&failed);

@@ -68,6 +68,7 @@ void Uninstall() {
         (void)ShowMessage(PROGRAM_NAME, DECLINED, STYLE_PLAIN);
         return;
     }
+    StartRetryBudget();
 
     FailedFiles failed;
     ClearFailedFiles(&failed);
