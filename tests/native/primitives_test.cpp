@@ -123,9 +123,7 @@ TEST_F(Primitives, ACopyThatCannotCompleteTouchesNothing) {
 
         EXPECT_FALSE(FileCopy("common\\data\\handling.dat", "common\\data\\ORI!handling.dat"));
         EXPECT_EQ(LastFileFailure(), c.reason);
-        EXPECT_EQ(Tree(), before);
-        EXPECT_EQ(ReadFile(outside), "outside");
-        EXPECT_EQ(std::filesystem::is_symlink(GamePath(root, temporary)), c.taken[0] == 'l');
+        EXPECT_EQ(Tree(), before); // a link is listed with what it points to
     }
     std::filesystem::remove(outside);
 }

@@ -1,4 +1,4 @@
-// The Windows primitives themselves on the real file system: read-only files, and files
+// The Windows primitives themselves on the real file system: a read-only file, and a file
 // another program holds for a moment or for good.
 
 #include <gtest/gtest.h>
@@ -32,32 +32,16 @@ class WindowsPrimitives : public testing::Test {
     std::filesystem::path Host(const std::string& name) const {
         return std::filesystem::path(ProgramDirectoryPath()) / dir / name;
     }
-    bool Write(const std::string& name, const std::string& content, bool readOnly) const {
-        return WriteFile(Host(name), content) &&
-               (!readOnly || SetFileAttributesW(Host(name).c_str(), FILE_ATTRIBUTE_READONLY));
-    }
-
     std::string dir;
 };
 
-// Windows refuses to write to, replace or delete a read-only file, and a copy carries its
-// source's read-only bit. Wine (run as root here) replaces a read-only target and flushes a
-// read-only copy itself, so for those this pins only that nothing breaks; the delete fails
-// under Wine too unless the bit is cleared.
-TEST_F(WindowsPrimitives, ReadOnlyFilesAreCopiedOverAndDeleted) {
-    ASSERT_TRUE(Write("handling.dat", "original", true));
-    ASSERT_TRUE(Write("ORI!handling.dat", "stale", true));
-    ASSERT_TRUE(Write("MOD!handling.dat", "modified", true));
-
-    EXPECT_TRUE(FileCopy(Path("handling.dat").c_str(), Path("ORI!handling.dat").c_str()));
+// Windows refuses to delete a read-only file, and so does Wine. (Wine replaces a read-only
+// target itself, so a copy over one would catch nothing here.)
+TEST_F(WindowsPrimitives, AReadOnlyFileIsDeleted) {
+    ASSERT_TRUE(WriteFile(Host("MOD!handling.dat"), "modified"));
+    ASSERT_TRUE(SetFileAttributesW(Host("MOD!handling.dat").c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_TRUE(FileDelete(Path("MOD!handling.dat").c_str()));
-    EXPECT_EQ(LastFileFailure(), FileFailure::None);
-    EXPECT_EQ(ReadFile(Host("ORI!handling.dat")), "original");
-    EXPECT_TRUE(GetFileAttributesW(Host("ORI!handling.dat").c_str()) & FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(std::filesystem::exists(Host("TMP!ORI!handling.dat")));
     EXPECT_FALSE(std::filesystem::exists(Host("MOD!handling.dat")));
-    for (const char* name : {"handling.dat", "ORI!handling.dat"})
-        (void)SetFileAttributesW(Host(name).c_str(), FILE_ATTRIBUTE_NORMAL); // for TearDown
 }
 
 HANDLE renameStarted;
@@ -72,10 +56,10 @@ FileFailure SignalRename(FileOperation operation, const char*, const char*) {
 // out; a lasting one fails after about a second, and a command stops waiting after about
 // five in all, so that a switch of 185 held files does not hang for minutes.
 TEST_F(WindowsPrimitives, AHeldFileIsWaitedForAMomentButNotForLong) {
-    ASSERT_TRUE(Write("handling.dat", "live", false));
-    const std::wstring held = Host("handling.dat").wstring();
+    ASSERT_TRUE(WriteFile(Host("handling.dat"), "live"));
     const std::string from = Path("handling.dat"), to = Path("ORI!handling.dat");
-    HANDLE file = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileW(Host("handling.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
 
     // Released 300 ms after the rename began, from another thread.
