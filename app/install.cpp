@@ -94,6 +94,7 @@ bool RunFirstInstallation() {
     // Only an explicit OK changes the game directory; a box that could not be shown does not.
     if (ShowLines(TITLE_INSTALLATION, CONSENT_LINES, STYLE_INFO_QUESTION) != ANSWER_OK)
         return false;
+    StartRetryBudget();
     if (!IsSetupFilePresent(SETUP_FILE_1) || !IsSetupFilePresent(SETUP_FILE_2)) {
         (void)ShowLines(TITLE_ERROR, SETUP_MISSING_LINES, STYLE_ERROR);
         return false;

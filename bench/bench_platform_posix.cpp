@@ -8,6 +8,8 @@
 
 const char BARE_RENAME_CALL[] = "renameat2";
 const char BARE_COPY_CALL[] = "copy_file_range";
+const char BARE_FLUSH_CALL[] = "fsync";
+const char BARE_REPLACE_CALL[] = "rename";
 const char BUILD_NAME[] = "native";
 
 bool BareRename(const std::filesystem::path& from, const std::filesystem::path& to) {
@@ -27,8 +29,20 @@ bool BareCopy(const std::filesystem::path& from, const std::filesystem::path& to
     }
     if (output >= 0 && close(output) != 0)
         copied = false;
-    close(input);
+    (void)close(input); // read only: its close cannot lose data
     return copied;
+}
+
+bool BareFlush(const std::filesystem::path& file) {
+    int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool flushed = fsync(fd) == 0;
+    return close(fd) == 0 && flushed;
+}
+
+bool BareReplace(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return rename(from.c_str(), to.c_str()) == 0;
 }
 
 int RunInFreshGameDirectory(int, char**, int (*body)(const std::filesystem::path& dir)) {

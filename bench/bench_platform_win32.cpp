@@ -9,6 +9,8 @@
 
 const char BARE_RENAME_CALL[] = "MoveFileW";
 const char BARE_COPY_CALL[] = "CopyFileW";
+const char BARE_FLUSH_CALL[] = "FlushFileBuffers";
+const char BARE_REPLACE_CALL[] = "MoveFileExW";
 const char BUILD_NAME[] = "Windows";
 
 // The program works in the directory of its own file, so the benchmark runs a copy of
@@ -21,6 +23,20 @@ bool BareRename(const std::filesystem::path& from, const std::filesystem::path& 
 
 bool BareCopy(const std::filesystem::path& from, const std::filesystem::path& to) {
     return CopyFileW(from.c_str(), to.c_str(), FALSE);
+}
+
+bool BareFlush(const std::filesystem::path& file) {
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    bool flushed = FlushFileBuffers(handle) != FALSE;
+    return CloseHandle(handle) && flushed;
+}
+
+bool BareReplace(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 static std::filesystem::path OwnFile() {
@@ -44,11 +60,12 @@ static int RunCopyIn(const std::filesystem::path& dir) {
     if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
                         dir.c_str(), &startup, &process))
         return 1;
-    WaitForSingleObject(process.hProcess, INFINITE);
     DWORD exitCode = 1;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (WaitForSingleObject(process.hProcess, INFINITE) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(process.hProcess, &exitCode))
+        exitCode = 1;
+    (void)CloseHandle(process.hThread);
+    (void)CloseHandle(process.hProcess);
     return static_cast<int>(exitCode);
 }
 

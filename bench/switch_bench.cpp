@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,9 +22,10 @@ namespace {
 
 constexpr std::uint64_t KIB = 1024;
 constexpr std::uint64_t MIB = 1024 * KIB;
-constexpr int SWITCH_RUNS = 15;
-constexpr int BACKUP_RUNS = 8;
-constexpr int LARGE_BACKUP_RUNS = 4;
+// Multiples of the number of timers taking turns: each goes first equally often.
+constexpr int SWITCH_RUNS = 16;
+constexpr int BACKUP_RUNS = 9;
+constexpr int LARGE_BACKUP_RUNS = 6;
 
 typedef std::vector<std::pair<fs::path, fs::path>> PathPairs;
 
@@ -44,22 +46,25 @@ template <typename Action> double Seconds(Action action) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Each goes first in every other run, so that neither always meets the other's writes
-// still on their way to the disk. Both answer the seconds of their timed part. A first,
-// untimed pair warms the caches of the host (and of Wine).
-template <typename Product, typename Bare>
-Medians TimeAlternately(int runs, Product timeProduct, Bare timeBare) {
-    timeProduct();
-    timeBare();
-    std::vector<double> product, bare;
+typedef std::function<double()> Timer; // answers the seconds of its timed part
+
+// Each takes its turn going first, so that none always meets the others' writes still on
+// their way to the disk. A first, untimed round warms the caches of the host (and of Wine).
+// Answers the medians in the timers' order.
+std::vector<double> TimeInTurns(int runs, const std::vector<Timer>& timers) {
+    for (const Timer& timer : timers)
+        timer();
+    std::vector<std::vector<double>> seconds(timers.size());
     for (int run = 0; run < runs; ++run) {
-        if (run % 2 == 0)
-            product.push_back(timeProduct());
-        bare.push_back(timeBare());
-        if (run % 2 == 1)
-            product.push_back(timeProduct());
+        for (size_t i = 0; i < timers.size(); ++i) {
+            size_t turn = (static_cast<size_t>(run) + i) % timers.size();
+            seconds[turn].push_back(timers[turn]());
+        }
     }
-    return {Median(product), Median(bare)};
+    std::vector<double> medians;
+    for (const std::vector<double>& values : seconds)
+        medians.push_back(Median(values));
+    return medians;
 }
 
 bool Fail(const char* what) {
@@ -111,24 +116,24 @@ PathPairs RoundTripRenames(const fs::path& dir) {
 bool TimeRoundTrips(const fs::path& dir, Medians* medians) {
     const PathPairs renames = RoundTripRenames(dir);
     int failures = 0;
-    *medians = TimeAlternately(
-        SWITCH_RUNS,
-        [&] {
-            FailedFiles failed;
-            ClearFailedFiles(&failed);
-            double seconds = Seconds([&] {
-                SwitchToModified(&failed);
-                SwitchToOriginal(&failed);
-            });
-            failures += failed.count;
-            return seconds;
-        },
-        [&] {
-            return Seconds([&] {
-                for (const auto& [from, to] : renames)
-                    failures += !BareRename(from, to);
-            });
-        });
+    std::vector<double> seconds =
+        TimeInTurns(SWITCH_RUNS, {[&] {
+                                      FailedFiles failed;
+                                      ClearFailedFiles(&failed);
+                                      double timed = Seconds([&] {
+                                          SwitchToModified(&failed);
+                                          SwitchToOriginal(&failed);
+                                      });
+                                      failures += failed.count;
+                                      return timed;
+                                  },
+                                  [&] {
+                                      return Seconds([&] {
+                                          for (const auto& [from, to] : renames)
+                                              failures += !BareRename(from, to);
+                                      });
+                                  }});
+    *medians = {seconds[0], seconds[1]};
     return failures == 0 || Fail("a rename of the round trip failed");
 }
 
@@ -149,8 +154,10 @@ void RemoveParkedOriginals(const fs::path& dir) {
     }
 }
 
-// The 183 backed-up rows share total bytes.
-bool TimeBackups(const fs::path& dir, std::uint64_t total, int runs, Medians* medians) {
+// The 183 backed-up rows share total bytes. Against bare copies, and against the bare calls
+// of a durable copy: copy to the temporary name, flush, rename over the target.
+bool TimeBackups(const fs::path& dir, std::uint64_t total, int runs, Medians* againstCopies,
+                 Medians* againstDurable) {
     ClearGameDirectory(dir);
     PathPairs copies;
     std::uint64_t rows = MANAGED_FILE_COUNT - 2;
@@ -163,29 +170,42 @@ bool TimeBackups(const fs::path& dir, std::uint64_t total, int runs, Medians* me
                 {Host(dir, row.livePath), Host(dir, Parked(row.livePath, PREFIX_ORIGINAL))});
     }
     int failures = 0;
-    *medians = TimeAlternately(
-        runs,
-        [&] {
-            RemoveParkedOriginals(dir);
-            FailedFiles failed;
-            ClearFailedFiles(&failed);
-            double seconds = Seconds([&] { BackupOriginals(&failed); });
-            failures += failed.count;
-            return seconds;
-        },
-        [&] {
-            RemoveParkedOriginals(dir);
-            return Seconds([&] {
-                for (const auto& [from, to] : copies)
-                    failures += !BareCopy(from, to);
-            });
-        });
+    std::vector<double> seconds =
+        TimeInTurns(runs, {[&] {
+                               RemoveParkedOriginals(dir);
+                               FailedFiles failed;
+                               ClearFailedFiles(&failed);
+                               double timed = Seconds([&] { BackupOriginals(&failed); });
+                               failures += failed.count;
+                               return timed;
+                           },
+                           [&] {
+                               RemoveParkedOriginals(dir);
+                               return Seconds([&] {
+                                   for (const auto& [from, to] : copies)
+                                       failures += !BareCopy(from, to);
+                               });
+                           },
+                           [&] {
+                               RemoveParkedOriginals(dir);
+                               return Seconds([&] {
+                                   for (const auto& [from, to] : copies) {
+                                       fs::path temporary =
+                                           to.parent_path() / ("TMP!" + to.filename().string());
+                                       failures += !BareCopy(from, temporary) ||
+                                                   !BareFlush(temporary) ||
+                                                   !BareReplace(temporary, to);
+                                   }
+                               });
+                           }});
+    *againstCopies = {seconds[0], seconds[1]};
+    *againstDurable = {seconds[0], seconds[2]};
     ClearGameDirectory(dir);
     return failures == 0 || Fail("a copy of the backup failed");
 }
 
 void PrintRow(const char* what, const Medians& medians, const std::string& note) {
-    std::printf("| %-43s | %10.2f | %8.2f | %5.2f | %-29s |\n", what, medians.product * 1e3,
+    std::printf("| %-46s | %10.2f | %8.2f | %5.2f | %-29s |\n", what, medians.product * 1e3,
                 medians.bare * 1e3, medians.product / medians.bare, note.c_str());
 }
 
@@ -198,25 +218,26 @@ std::string Throughput(const Medians& medians, std::uint64_t total) {
 }
 
 int Benchmark(const fs::path& dir) {
-    Medians sample, small, large, backupSmall, backupLarge;
+    Medians sample, small, large, copiesSmall, durableSmall, copiesLarge, durableLarge;
     if (!MakeSampleGame(dir, SampleLayout::Original, false)) {
         Fail("cannot write the sample game");
         return 1;
     }
     if (!TimeRoundTrips(dir, &sample) || !SwitchWithSizedFiles(dir, KIB, false, &small) ||
         !SwitchWithSizedFiles(dir, 64 * MIB, true, &large) ||
-        !TimeBackups(dir, 16 * MIB, BACKUP_RUNS, &backupSmall) ||
-        !TimeBackups(dir, 512 * MIB, LARGE_BACKUP_RUNS, &backupLarge))
+        !TimeBackups(dir, 16 * MIB, BACKUP_RUNS, &copiesSmall, &durableSmall) ||
+        !TimeBackups(dir, 512 * MIB, LARGE_BACKUP_RUNS, &copiesLarge, &durableLarge))
         return 1;
     ClearGameDirectory(dir);
 
-    std::printf("%s build: the program against a bare loop of the same %s / %s calls;\n"
+    std::printf("%s build: the program against bare loops of the host calls, %s for the\n"
+                "switch, %s and %s + %s + %s for the backup;\n"
                 "medians of %d (switch), %d (16 MiB) and %d (512 MiB) runs\n\n",
-                BUILD_NAME, BARE_RENAME_CALL, BARE_COPY_CALL, SWITCH_RUNS, BACKUP_RUNS,
-                LARGE_BACKUP_RUNS);
-    std::printf("| %-43s | %10s | %8s | %5s | %-29s |\n", "operation", "program ms", "bare ms",
+                BUILD_NAME, BARE_RENAME_CALL, BARE_COPY_CALL, BARE_COPY_CALL, BARE_FLUSH_CALL,
+                BARE_REPLACE_CALL, SWITCH_RUNS, BACKUP_RUNS, LARGE_BACKUP_RUNS);
+    std::printf("| %-46s | %10s | %8s | %5s | %-29s |\n", "operation", "program ms", "bare ms",
                 "ratio", "note");
-    std::printf("|%s|-----------:|---------:|------:|%s|\n", std::string(45, '-').c_str(),
+    std::printf("|%s|-----------:|---------:|------:|%s|\n", std::string(48, '-').c_str(),
                 std::string(31, '-').c_str());
     PrintRow("switch round trip, 740 renames, sample game", sample, "");
     PrintRow("switch round trip, 185 x 2 files of 1 KiB", small, "");
@@ -224,11 +245,16 @@ int Benchmark(const fs::path& dir) {
     std::snprintf(growth, sizeof growth, "%.2f x the 1 KiB round trip",
                   large.product / small.product);
     PrintRow("switch round trip, 185 x 2 files of 64 MiB", large, growth);
-    PrintRow("BackupOriginals, 183 files, 16 MiB in all", backupSmall,
-             Throughput(backupSmall, 16 * MIB));
-    PrintRow("BackupOriginals, 183 files, 512 MiB in all", backupLarge,
-             Throughput(backupLarge, 512 * MIB));
-    std::printf("\nThe 64 MiB files are sparse: a rename never reads a file's data.\n");
+    PrintRow("BackupOriginals, 16 MiB, vs bare copies", copiesSmall,
+             Throughput(copiesSmall, 16 * MIB));
+    PrintRow("BackupOriginals, 16 MiB, vs copy+flush+rename", durableSmall,
+             Throughput(durableSmall, 16 * MIB));
+    PrintRow("BackupOriginals, 512 MiB, vs bare copies", copiesLarge,
+             Throughput(copiesLarge, 512 * MIB));
+    PrintRow("BackupOriginals, 512 MiB, vs copy+flush+rename", durableLarge,
+             Throughput(durableLarge, 512 * MIB));
+    std::printf("\nThe 64 MiB files are sparse: a rename never reads a file's data. Each backup\n"
+                "copies 183 files; the program flushes each copy before it takes its name.\n");
     return 0;
 }
 

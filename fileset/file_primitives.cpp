@@ -1,7 +1,6 @@
 #include "fileset/file_primitives.h"
 
 #include "fileset/file_platform.h"
-#include "fileset/file_table.h"
 
 #include <cstring>
 
@@ -21,7 +20,7 @@ static FileFailure InjectedFailure(FileOperation operation, const char* source,
     return faultHook ? faultHook(operation, source, target) : FileFailure::None;
 }
 
-// Records the outcome of a copy, rename or delete the way the platform keeps its last error.
+// Records the outcome of a call the way the platform keeps its last error.
 static bool Outcome(bool succeeded) {
     lastFailure = succeeded ? FileFailure::None : PlatformFailure();
     return succeeded;
@@ -43,20 +42,56 @@ int FileProbe(const char* path) {
 // next attempt overwrites what a killed one left; no table or parked name begins with it.
 static const char TEMPORARY_PREFIX[] = "TMP!";
 
+// Appends [from, end) to out from at, as far as out has room; answers the new end.
+static int Append(char* out, int at, const char* from, const char* end) {
+    while (from < end && at < TEMPORARY_PATH_SIZE - 1)
+        out[at++] = *from++;
+    return at;
+}
+
+void TemporaryCopyPath(const char* target, char* out) {
+    const char* separator = std::strrchr(target, '\\');
+    const char* name = separator ? separator + 1 : target;
+    int at = Append(out, 0, target, name);
+    at = Append(out, at, TEMPORARY_PREFIX, TEMPORARY_PREFIX + sizeof TEMPORARY_PREFIX - 1);
+    out[Append(out, at, name, name + std::strlen(name))] = '\0';
+}
+
+// A copy that failed after it began to write: what was written goes, the old target was
+// never touched. The first failure is the one kept.
+static bool Discard(const char* temporary, FileFailure failure) {
+    lastFailure = failure;
+    if (InjectedFailure(FileOperation::Delete, temporary, nullptr) == FileFailure::None)
+        (void)PlatformDelete(temporary);
+    return false;
+}
+
 bool FileCopy(const char* source, const char* target) {
     FileFailure failure = InjectedFailure(FileOperation::Copy, source, target);
     if (failure != FileFailure::None)
         return Failed(failure);
-    char temporary[PARKED_PATH_SIZE];
+    char temporary[TEMPORARY_PATH_SIZE];
     if (std::strlen(target) + sizeof TEMPORARY_PREFIX > sizeof temporary)
         return Failed(FileFailure::Other);
-    ParkedPath(target, TEMPORARY_PREFIX, temporary);
-    if (PlatformCopy(source, temporary) && PlatformReplace(temporary, target))
-        return Outcome(true);
-    lastFailure = PlatformFailure();
-    // What was written goes; the old target was never touched.
-    (void)PlatformDelete(temporary);
-    return false;
+    TemporaryCopyPath(target, temporary);
+    // A directory or link there is not ours to overwrite or to write through.
+    if (!PlatformMayOverwrite(temporary))
+        return Failed(FileFailure::Exists);
+    if (!PlatformCopy(source, temporary))
+        return Discard(temporary, PlatformFailure());
+    // The bytes reach the disk before the copy takes its name, so that a power cut never
+    // leaves an empty file under it.
+    failure = InjectedFailure(FileOperation::Flush, temporary, nullptr);
+    if (failure != FileFailure::None)
+        return Discard(temporary, failure);
+    if (!PlatformFlush(temporary))
+        return Discard(temporary, PlatformFailure());
+    failure = InjectedFailure(FileOperation::Replace, temporary, target);
+    if (failure != FileFailure::None)
+        return Discard(temporary, failure);
+    if (!PlatformReplace(temporary, target))
+        return Discard(temporary, PlatformFailure());
+    return Outcome(true);
 }
 
 bool FileRename(const char* source, const char* target) {
@@ -71,4 +106,11 @@ bool FileDelete(const char* path) {
     if (failure != FileFailure::None)
         return Failed(failure);
     return Outcome(PlatformDelete(path));
+}
+
+bool FlushGameDirectory() {
+    FileFailure failure = InjectedFailure(FileOperation::Flush, "", nullptr);
+    if (failure != FileFailure::None)
+        return Failed(failure);
+    return Outcome(PlatformFlushDirectory());
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-// The only four ways the program touches the disk. Paths are relative to the game
-// directory, backslash separated, as the managed file table writes them.
+// The only ways the program touches the disk. Paths are relative to the game directory,
+// backslash separated, as the managed file table writes them.
 
 constexpr int PROBE_MISSING = -1;
 constexpr int PROBE_DIRECTORY = -2;
@@ -12,7 +12,7 @@ constexpr int PROBE_UNREADABLE = -3;
 // A regular file too large for the signed 32-bit answer reports this instead.
 constexpr int PROBE_SIZE_LIMIT = 2147483647;
 
-// Why the latest copy, rename or delete failed.
+// Why the latest copy, rename, delete or flush failed.
 enum class FileFailure {
     None,
     Missing,      // the source (or a directory on its way) does not exist
@@ -30,14 +30,26 @@ enum class FileFailure {
 
 // The size in bytes, PROBE_MISSING, PROBE_DIRECTORY or PROBE_UNREADABLE.
 int FileProbe(const char* path);
-// Replaces an existing target, but only once the copy is complete: a copy that fails or is
-// cut short leaves the old target as it was and no partial file under its name.
+// Writes the copy under its temporary name, flushes it to the disk and only then renames
+// it over an existing target: a copy that fails or is cut short leaves the old target as
+// it was and no partial file under its name. Fails with FileFailure::Exists only when its
+// temporary name is taken by something that is not a regular file (a directory, a link),
+// which it then leaves alone.
 bool FileCopy(const char* source, const char* target);
 // Never replaces an existing target, whatever its letter case; moves across directories.
 bool FileRename(const char* source, const char* target);
+// Deletes a read-only file too.
 bool FileDelete(const char* path);
-// Kept until the next copy, rename or delete, like the platform's own last-error value.
+// Puts the renames made in the game directory itself on the disk.
+bool FlushGameDirectory();
+// Kept until the next copy, rename, delete or flush, like the platform's own last error.
 FileFailure LastFileFailure();
+
+// Room for a target of up to 63 characters, the temporary prefix and the zero.
+constexpr int TEMPORARY_PATH_SIZE = 64 + 4;
+// The name FileCopy writes target's copy under before it renames it: target with TMP! in
+// front of its file name. out holds TEMPORARY_PATH_SIZE bytes; a longer name is cut.
+void TemporaryCopyPath(const char* target, char* out);
 
 // Starts the command's budget of waiting. Where another program may hold a file for a
 // moment (Windows: a virus scanner, an indexer), a call that meets such a hold is tried
@@ -52,11 +64,13 @@ inline bool IsFile(int probeResult) {
     return probeResult >= 0;
 }
 
-// Test seam: a hook called before every primitive; when it answers anything but
-// FileFailure::None, the primitive fails with that reason and leaves the disk alone (a
-// probe then answers PROBE_MISSING for FileFailure::Missing, else PROBE_UNREADABLE).
-// The program itself never sets it.
-enum class FileOperation { Probe, Copy, Rename, Delete };
+// Test seam: a hook called before every platform call that touches the disk; when it
+// answers anything but FileFailure::None, the primitive fails with that reason and leaves
+// the disk alone from there on (a probe then answers PROBE_MISSING for
+// FileFailure::Missing, else PROBE_UNREADABLE). Within a copy: Copy (source, target), Flush
+// (temporary), Replace (temporary, target) and, when it failed, Delete (temporary).
+// FlushGameDirectory is a Flush of "". The program itself never sets it.
+enum class FileOperation { Probe, Copy, Flush, Replace, Rename, Delete };
 typedef FileFailure (*FileFaultHook)(FileOperation operation, const char* source,
                                      const char* target);
 void SetFileFaultHook(FileFaultHook hook);

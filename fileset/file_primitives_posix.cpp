@@ -96,6 +96,16 @@ int PlatformProbe(const char* path) {
     return static_cast<int>(status.st_size);
 }
 
+bool PlatformMayOverwrite(const char* path) {
+    char hostPath[PATH_MAX];
+    struct stat status;
+    if (!ResolvePath(path, hostPath))
+        return true;
+    if (lstat(hostPath, &status) != 0)
+        return errno == ENOENT || errno == ENOTDIR;
+    return S_ISREG(status.st_mode);
+}
+
 // Closes fd without letting close() overwrite the errno of the failure being reported.
 static void CloseKeepingErrno(int fd) {
     int saved = errno;
@@ -170,6 +180,29 @@ bool PlatformCopy(const char* source, const char* target) {
         copied = false;
     CloseKeepingErrno(input);
     return copied;
+}
+
+// A descriptor opened only for reading flushes as well on Linux, and opens on a read-only
+// file.
+static bool FlushHostPath(const char* hostPath, int flags) {
+    int fd = open(hostPath, O_RDONLY | O_CLOEXEC | flags);
+    if (fd < 0)
+        return false;
+    bool flushed = fsync(fd) == 0;
+    if (!flushed)
+        CloseKeepingErrno(fd);
+    else if (close(fd) != 0)
+        flushed = false;
+    return flushed;
+}
+
+bool PlatformFlush(const char* path) {
+    char hostPath[PATH_MAX];
+    return ResolvePath(path, hostPath) && FlushHostPath(hostPath, 0);
+}
+
+bool PlatformFlushDirectory() {
+    return FlushHostPath(ProgramDirectoryPath(), O_DIRECTORY);
 }
 
 bool PlatformReplace(const char* source, const char* target) {

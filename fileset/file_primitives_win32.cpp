@@ -62,6 +62,81 @@ int PlatformProbe(const char* path) {
     return size > PROBE_SIZE_LIMIT ? PROBE_SIZE_LIMIT : static_cast<int>(size);
 }
 
+bool PlatformMayOverwrite(const char* path) {
+    const wchar_t* hostPath = ResolvePath(path, targetBuffer);
+    if (!hostPath)
+        return true;
+    // Looks at a link or junction itself, not at what it points to.
+    DWORD attributes = GetFileAttributesW(hostPath);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+}
+
+// A virus scanner or search indexer opens a file for a moment right after it was written
+// or renamed; a call that meets it is tried again after a pause, within bounds, so that a
+// player's command neither fails by chance nor hangs on a file the game holds for good.
+constexpr DWORD RETRY_PAUSE_MS = 25;
+constexpr DWORD RETRY_PER_CALL_MS = 1000;
+constexpr DWORD RETRY_PER_COMMAND_MS = 5000;
+
+static DWORD commandWaitLeft = RETRY_PER_COMMAND_MS;
+
+void StartRetryBudget() {
+    commandWaitLeft = RETRY_PER_COMMAND_MS;
+}
+
+// Whether error is a moment's hold. Access is denied, too, to a delete or replace of a
+// file whose deletion is still pending; file is then that file, else nullptr.
+static bool IsMomentaryHold(DWORD error, const wchar_t* file) {
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+        return true;
+    if (error != ERROR_ACCESS_DENIED || !file)
+        return false;
+    // A directory or a read-only file refuses for good.
+    DWORD attributes = GetFileAttributesW(file);
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
+}
+
+// Runs call until it succeeds, fails for another reason or the waiting is used up; the
+// last error is the last attempt's.
+template <typename Call> static bool Retried(const wchar_t* deniedFile, Call call) {
+    for (DWORD waited = 0;; waited += RETRY_PAUSE_MS) {
+        if (call())
+            return true;
+        DWORD error = GetLastError();
+        bool again = waited < RETRY_PER_CALL_MS && commandWaitLeft >= RETRY_PAUSE_MS &&
+                     IsMomentaryHold(error, deniedFile);
+        if (!again) {
+            SetLastError(error);
+            return false;
+        }
+        Sleep(RETRY_PAUSE_MS);
+        commandWaitLeft -= RETRY_PAUSE_MS;
+    }
+}
+
+// Windows refuses to write to, replace or delete a read-only file: clears only that bit
+// for call and sets it again where the file is still there (kept, or the call failed).
+// The last error is call's.
+template <typename Call> static bool WithoutReadOnly(const wchar_t* file, bool kept, Call call) {
+    DWORD attributes = GetFileAttributesW(file);
+    bool cleared = attributes != INVALID_FILE_ATTRIBUTES &&
+                   (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY |
+                                  FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_READONLY &&
+                   SetFileAttributesW(file, attributes & ~FILE_ATTRIBUTE_READONLY) != FALSE;
+    bool succeeded = call();
+    if (cleared && (kept || !succeeded)) {
+        DWORD error = GetLastError();
+        (void)SetFileAttributesW(file, attributes); // the bit is only lost, never a file
+        SetLastError(error);
+    }
+    return succeeded;
+}
+
 bool PlatformCopy(const char* source, const char* target) {
     const wchar_t* sourcePath = ResolvePath(source, sourceBuffer);
     const wchar_t* targetPath = sourcePath ? ResolvePath(target, targetBuffer) : nullptr;
@@ -69,24 +144,57 @@ bool PlatformCopy(const char* source, const char* target) {
         return false;
     // A leftover target may be read-only, as its source was; there is usually none.
     (void)SetFileAttributesW(targetPath, FILE_ATTRIBUTE_NORMAL);
-    return CopyFileW(sourcePath, targetPath, FALSE);
+    return Retried(nullptr, [&] { return CopyFileW(sourcePath, targetPath, FALSE) != FALSE; });
+}
+
+static bool FlushFile(const wchar_t* path) {
+    HANDLE file =
+        CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool flushed = FlushFileBuffers(file) != FALSE;
+    DWORD error = GetLastError();
+    (void)CloseHandle(file); // the flush's outcome is what counts
+    SetLastError(error);
+    return flushed;
+}
+
+bool PlatformFlush(const char* path) {
+    const wchar_t* hostPath = ResolvePath(path, sourceBuffer);
+    // The copy carries its source's read-only bit, which would refuse the write handle.
+    return hostPath && WithoutReadOnly(hostPath, true, [&] {
+               return Retried(nullptr, [&] { return FlushFile(hostPath); });
+           });
+}
+
+// NTFS journals renames in the order they were made: nothing to do.
+bool PlatformFlushDirectory() {
+    return true;
 }
 
 bool PlatformReplace(const char* source, const char* target) {
     const wchar_t* sourcePath = ResolvePath(source, sourceBuffer);
     const wchar_t* targetPath = sourcePath ? ResolvePath(target, targetBuffer) : nullptr;
-    return targetPath && MoveFileExW(sourcePath, targetPath, MOVEFILE_REPLACE_EXISTING);
+    return targetPath && WithoutReadOnly(targetPath, false, [&] {
+               return Retried(targetPath, [&] {
+                   return MoveFileExW(sourcePath, targetPath, MOVEFILE_REPLACE_EXISTING) != FALSE;
+               });
+           });
 }
 
 bool PlatformRename(const char* source, const char* target) {
     const wchar_t* sourcePath = ResolvePath(source, sourceBuffer);
     const wchar_t* targetPath = sourcePath ? ResolvePath(target, targetBuffer) : nullptr;
-    return targetPath && MoveFileW(sourcePath, targetPath);
+    return targetPath &&
+           Retried(nullptr, [&] { return MoveFileW(sourcePath, targetPath) != FALSE; });
 }
 
 bool PlatformDelete(const char* path) {
     const wchar_t* hostPath = ResolvePath(path, sourceBuffer);
-    return hostPath && DeleteFileW(hostPath);
+    return hostPath && WithoutReadOnly(hostPath, false, [&] {
+               return Retried(hostPath, [&] { return DeleteFileW(hostPath) != FALSE; });
+           });
 }
 
 FileFailure PlatformFailure() {
