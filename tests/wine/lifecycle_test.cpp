@@ -110,7 +110,7 @@ TEST_F(LifeCycle, AKillASecondCopyOrASwitchCutShortLosesAFileOrKeepsAStaleCopy) 
     ExpectOriginalCopiesWhole(GameFiles(run));
     ASSERT_TRUE(StartProgram(&run));
     AnswerBox(run, TITLE_INSTALLATION, TEXT_CONSENT, {IDOK, IDCANCEL}, IDOK);
-    AnswerBox(run, "Tauschwerk: Info", TEXT_INSTALLED, {IDOK}, IDOK);
+    AnswerBox(run, TITLE_INFO, TEXT_INSTALLED, {IDOK}, IDOK);
     HWND window = nullptr;
     ASSERT_TRUE(PollUntil([&] { return (window = FindMainWindow(run)) != nullptr; }));
     ASSERT_TRUE(StateReads(window, CAPTION_MODIFIED));
@@ -122,8 +122,7 @@ TEST_F(LifeCycle, AKillASecondCopyOrASwitchCutShortLosesAFileOrKeepsAStaleCopy) 
     // A second copy in the same directory only says so.
     ProgramRun second = {run.root, run.game, {}};
     ASSERT_TRUE(StartProgram(&second));
-    AnswerBox(second, "Tauschwerk: Info", "Tauschwerk l\xE4uft in diesem Spielverzeichnis bereits.",
-              {IDOK}, IDOK);
+    AnswerBox(second, TITLE_INFO, TEXT_ALREADY_RUNNING, {IDOK}, IDOK);
     EXPECT_EQ(ExitCode(&second), 0u);
 
     // Each switch only moves files; the way back restores the tree exactly.
