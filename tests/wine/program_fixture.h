@@ -2,13 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/main_window_controls.h"
 #include "tests/expected_texts.h"
 #include "tests/inventory.h"
 #include "driver/driver.h"
-
-constexpr int STATUS_BUTTON = 0;
-constexpr int INFOS_BUTTON = 1;
-constexpr int UNINSTALL_BUTTON = 2;
 
 // One run per test, killed and cleaned away whatever the test's outcome.
 class ProgramTest : public testing::Test {
