@@ -120,7 +120,7 @@ TEST_F(LifeCycle, AKillASecondCopyOrASwitchCutShortLosesAFileOrKeepsAStaleCopy) 
     EXPECT_EQ(installed.size(), 2u * MANAGED_FILE_COUNT);
 
     // A second copy in the same directory only says so.
-    ProgramRun second = {run.root, run.game, {}};
+    second = {run.root, run.game, {}};
     ASSERT_TRUE(StartProgram(&second));
     AnswerBox(second, TITLE_INFO, TEXT_ALREADY_RUNNING, {IDOK}, IDOK);
     EXPECT_EQ(ExitCode(&second), 0u);

@@ -7,11 +7,20 @@
 #include "tests/inventory.h"
 #include "driver/driver.h"
 
-// One run per test, killed and cleaned away whatever the test's outcome.
+// One run per test, and the copies a test starts beside it in the same directory, killed and
+// cleaned away whatever the test's outcome.
 class ProgramTest : public testing::Test {
   protected:
-    void TearDown() override { EndRun(&run); }
+    void TearDown() override {
+        for (ProgramRun* copy : {&second, &third}) {
+            copy->root.clear(); // the run's, removed once
+            EndRun(copy);
+        }
+        EndRun(&run);
+    }
     ProgramRun run = {};
+    ProgramRun second = {};
+    ProgramRun third = {};
 };
 
 // The program's exit code once it has ended; STILL_ACTIVE when it does not end in time.
