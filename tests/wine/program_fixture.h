@@ -12,15 +12,13 @@
 class ProgramTest : public testing::Test {
   protected:
     void TearDown() override {
-        for (ProgramRun* copy : {&second, &third}) {
-            copy->root.clear(); // the run's, removed once
-            EndRun(copy);
-        }
+        second.root.clear(); // the run's, removed once
+        third.root.clear();
+        EndRun(&second);
+        EndRun(&third);
         EndRun(&run);
     }
-    ProgramRun run = {};
-    ProgramRun second = {};
-    ProgramRun third = {};
+    ProgramRun run = {}, second = {}, third = {};
 };
 
 // The program's exit code once it has ended; STILL_ACTIVE when it does not end in time.
