@@ -1,3 +1,4 @@
+#include "app/directory_lock_win32.h"
 #include "app/program.h"
 
 #include <windows.h>
@@ -5,40 +6,51 @@
 #include <stdio.h>
 #include <wctype.h>
 
-#include "fileset/program_directory_win32.h"
+#include "fileset/program_directory.h"
 
-// FNV-1a over the directory's path in upper case: the lock's name when the directory's
-// identity cannot be read.
-static unsigned long long SpellingHash() {
+// The longest path the wide-character API accepts.
+static wchar_t widePath[32768];
+
+// FNV-1a over the path in upper case.
+static unsigned long long SpellingHash(const wchar_t* path) {
     unsigned long long hash = 14695981039346656037ull;
-    for (const wchar_t* c = ProgramDirectoryPath(); *c != 0; ++c) {
+    for (const wchar_t* c = path; *c != 0; ++c) {
         hash ^= static_cast<unsigned long long>(towupper(*c));
         hash *= 1099511628211ull;
     }
     return hash;
 }
 
-bool LockGameDirectory() {
-    // Named for the directory's identity rather than its spelling, so that letter case,
-    // \\?\, short names and drive mappings all lead to the same lock.
-    HANDLE directory = CreateFileW(ProgramDirectoryPath(), 0,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+void DirectoryLockName(const char* directory, char (&name)[LOCK_NAME_SIZE]) {
+    // A path that does not convert is hashed as empty: still one name for it.
+    if (MultiByteToWideChar(CP_UTF8, 0, directory, -1, widePath,
+                            sizeof widePath / sizeof widePath[0]) == 0)
+        widePath[0] = L'\0';
+    HANDLE handle = CreateFileW(widePath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     BY_HANDLE_FILE_INFORMATION identity = {};
-    bool known = directory != INVALID_HANDLE_VALUE &&
-                 GetFileInformationByHandle(directory, &identity) != FALSE;
-    if (directory != INVALID_HANDLE_VALUE)
-        (void)CloseHandle(directory);
+    bool known =
+        handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(handle, &identity) != FALSE;
+    if (handle != INVALID_HANDLE_VALUE)
+        (void)CloseHandle(handle);
     unsigned long long index =
         known ? (static_cast<unsigned long long>(identity.nFileIndexHigh) << 32) |
                     identity.nFileIndexLow
-              : SpellingHash();
-    char name[64];
-    (void)snprintf(name, sizeof name, "Local\\Tauschwerk-%08lX-%016llX",
+              : SpellingHash(widePath);
+    (void)snprintf(name, LOCK_NAME_SIZE, "Global\\Tauschwerk-%08lX-%016llX",
                    known ? identity.dwVolumeSerialNumber : 0ul, index);
-    // A mutex ends with its process, even a killed one. A copy running as administrator
-    // holds one that this copy may not even open: that counts as held too. The handle
-    // stays open until the process ends.
+}
+
+bool LockGameDirectory() {
+    char name[LOCK_NAME_SIZE];
+    DirectoryLockName(ProgramDirectoryUtf8(), name);
+    // A mutex ends with its process, even a killed one. One that another user's copy holds
+    // cannot even be opened: that counts as held too.
     HANDLE lock = CreateMutexA(nullptr, FALSE, name);
-    return lock != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
+    if (lock != nullptr && GetLastError() != ERROR_ALREADY_EXISTS)
+        return true; // held until the process ends
+    // A refused copy must not keep the lock alive after the copy that holds it has ended.
+    if (lock != nullptr)
+        (void)CloseHandle(lock);
+    return false;
 }

@@ -2,7 +2,7 @@
 
 #include "heap/private_heap.h"
 #include "app/program.h"
-#include "fileset/program_directory.h"
+#include "fileset/program_directory_win32.h"
 #include "ui/message.h"
 #include "ui/window.h"
 

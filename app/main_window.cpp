@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/composed_message.h"
+#include "app/main_window_controls.h"
 #include "app/texts.h"
 #include "fileset/bulk_operations.h"
 #include "fileset/file_primitives.h"
@@ -11,10 +12,6 @@
 static const int MAIN_WINDOW = 0;
 static const int CLIENT_WIDTH = 250;
 static const int CLIENT_HEIGHT = 40;
-
-static const int STATUS_BUTTON = 0;
-static const int INFOS_BUTTON = 1;
-static const int UNINSTALL_BUTTON = 2;
 
 static const char SWITCH_FAILED[] = "Einige Dateien konnten nicht umgeschaltet werden!";
 // Nothing moved: the same switch can be tried again.

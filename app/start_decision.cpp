@@ -9,7 +9,10 @@
 static const char TEXT_NOT_IN_GAME_DIRECTORY[] =
     "Diese Anwendung muss sich im Spiel-Verzeichnis von GTA IV befinden!";
 static const char TEXT_ALREADY_RUNNING[] =
-    "Tauschwerk l\xE4uft in diesem Spielverzeichnis bereits.";
+    "Tauschwerk l\xE4uft in diesem Verzeichnis bereits.\n\n"
+    "Das andere Tauschwerk arbeitet vielleicht gerade ohne Fenster (w\xE4hrend der "
+    "Installation). Warten Sie, bis es fertig ist, oder beenden Sie es; starten Sie "
+    "Tauschwerk dann erneut.";
 
 void MakeStartDecision() {
     // Nothing starts from what a failed repair leaves but the main window, whose caption

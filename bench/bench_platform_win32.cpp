@@ -1,6 +1,6 @@
 #include "bench/bench_platform.h"
 
-#include "fileset/program_directory.h"
+#include "fileset/program_directory_win32.h"
 
 #include <cstdio>
 #include <cstring>

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main_window_controls.h"
 #include "tests/expected_texts.h"
 #include "demo/screenshot.h"
 #include "driver/driver.h"
@@ -129,7 +130,8 @@ bool ShowMainWindow(const ProgramRun& run, const std::filesystem::path& shots, c
                     const char* caption) {
     HWND window = nullptr;
     if (!PollUntil([&] {
-            return (window = FindMainWindow(run)) != nullptr && ButtonCaption(window, 0) == caption;
+            return (window = FindMainWindow(run)) != nullptr &&
+                   ButtonCaption(window, STATUS_BUTTON) == caption;
         })) {
         std::printf("!! the main window does not read \"%s\"\n", caption);
         return false;
@@ -162,13 +164,13 @@ bool Walk(ProgramRun* run, const std::filesystem::path& shots) {
     std::printf("2. Installation\n");
     ok = ok && AnswerBox(*run, shots, "installation-done", IDOK);
     ok = ok && ShowMainWindow(*run, shots, "main-window-modified", CAPTION_MODIFIED);
-    ok = ok && Click(*run, 0, "3. Switch to the original files");
+    ok = ok && Click(*run, STATUS_BUTTON, "3. Switch to the original files");
     ok = ok && ShowMainWindow(*run, shots, "main-window-original", CAPTION_ORIGINAL);
-    ok = ok && Click(*run, 0, "4. Switch to the modified files");
+    ok = ok && Click(*run, STATUS_BUTTON, "4. Switch to the modified files");
     ok = ok && ShowMainWindow(*run, shots, "main-window-modified-again", CAPTION_MODIFIED);
-    ok = ok && Click(*run, 1, "5. Infos");
+    ok = ok && Click(*run, INFOS_BUTTON, "5. Infos");
     ok = ok && AnswerBox(*run, shots, "infos", IDOK);
-    ok = ok && Click(*run, 2, "6. Uninstall");
+    ok = ok && Click(*run, UNINSTALL_BUTTON, "6. Uninstall");
     ok = ok && AnswerBox(*run, shots, "uninstall-question", IDOK);
     ok = ok && AnswerBox(*run, shots, "uninstall-done", IDOK);
     DWORD exitCode = 1;

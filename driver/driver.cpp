@@ -5,13 +5,14 @@
 #include <iterator>
 #include <system_error>
 
+#include "app/main_window_controls.h"
+
 namespace {
 
 constexpr DWORD KILL_TIMEOUT_MS = 5000;
 constexpr int TEXT_SIZE = 8192;
 constexpr int MESSAGE_TEXT_ID = 0xFFFF;
 constexpr int MESSAGE_ICON_ID = 0x0440;
-constexpr int STATE_BUTTON_ID = 0;
 constexpr char MESSAGE_BOX_CLASS[] = "#32770";
 constexpr char MAIN_WINDOW_TITLE[] = "Tauschwerk";
 constexpr wchar_t PROGRAM_FILE[] = L"Tauschwerk.exe";
@@ -118,7 +119,7 @@ HWND StartInSampleGame(ProgramRun* run, SampleLayout layout, const char* caption
     if (PollUntil([&] {
             window = caption != nullptr ? FindMainWindow(*run) : FindMessageBox(*run);
             return window != nullptr &&
-                   (caption == nullptr || ButtonCaption(window, STATE_BUTTON_ID) == caption);
+                   (caption == nullptr || ButtonCaption(window, STATUS_BUTTON) == caption);
         }))
         return window;
     fprintf(stderr, "no %s%s in time\n", caption ? "main window reading " : "message box",

@@ -1,5 +1,5 @@
 #pragma once
 
-// Finds the directory of the running program file, in full, and makes it the directory
-// every file primitive works in. False when it cannot be determined.
-bool LocateProgramDirectory();
+// The directory every file primitive works in, in full and ending in its separator, in
+// UTF-8 (on POSIX the path's own bytes); empty until it is set.
+const char* ProgramDirectoryUtf8();

@@ -9,6 +9,10 @@ const char* ProgramDirectoryPath() {
     return programDirectory;
 }
 
+const char* ProgramDirectoryUtf8() {
+    return programDirectory;
+}
+
 bool UseProgramDirectory(const char* dir) {
     size_t length = std::strlen(dir);
     bool addSeparator = length > 0 && dir[length - 1] != '/';

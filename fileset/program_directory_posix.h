@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileset/program_directory.h"
+
 // The game directory as the POSIX primitives see it: an absolute path ending in '/'.
 const char* ProgramDirectoryPath();
 

@@ -15,10 +15,16 @@ inline constexpr char CAPTION_CONFLICT[] = "!! KRITISCHER FEHLER !!";
 
 inline constexpr char TITLE_ERROR[] = "Tauschwerk: Fehler";
 inline constexpr char TITLE_INSTALLATION[] = "Tauschwerk: Installation";
+inline constexpr char TITLE_INFO[] = "Tauschwerk: Info";
 inline constexpr char TITLE_UNINSTALL[] = "Tauschwerk: Deinstallation";
 
 inline constexpr char TEXT_NOT_IN_GAME_DIRECTORY[] =
     "Diese Anwendung muss sich im Spiel-Verzeichnis von GTA IV befinden!";
+inline constexpr char TEXT_ALREADY_RUNNING[] =
+    "Tauschwerk l\xE4uft in diesem Verzeichnis bereits.\n\n"
+    "Das andere Tauschwerk arbeitet vielleicht gerade ohne Fenster (w\xE4hrend der "
+    "Installation). Warten Sie, bis es fertig ist, oder beenden Sie es; starten Sie "
+    "Tauschwerk dann erneut.";
 inline constexpr char TEXT_CONSENT[] =
     "Zur ersten Nutzung werden nun einige Einstellungen vorgenommen...\n\n"
     "Bitte stellen Sie sicher, dass alle Dateien im Spielverzeichnis Original sind,\n"

@@ -34,5 +34,6 @@ void AppendChar(char c);
 // Same bytes up to and including the terminating zero; null counts as empty.
 bool TextEquals(const char* a, const char* b);
 
-// A modal box owned by the current foreground window; answers the button chosen.
+// A modal box owned by the current foreground window; one that cannot be shown so is shown
+// again without owner. Answers the button chosen, or another number when neither was shown.
 int ShowMessage(const char* title, const char* text, unsigned style);

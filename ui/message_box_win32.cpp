@@ -1,4 +1,5 @@
 #include "ui/message.h"
+#include "ui/message_box_platform.h"
 
 #include <windows.h>
 
@@ -9,8 +10,8 @@ static_assert(STYLE_PLAIN == MB_OK && STYLE_ERROR == (MB_OK | MB_ICONERROR) &&
               "the portable styles are the platform's");
 static_assert(ANSWER_OK == IDOK && ANSWER_CANCEL == IDCANCEL, "answers pass unchanged");
 
-int ShowMessage(const char* title, const char* text, unsigned style) {
+int PlatformMessageBox(const char* title, const char* text, unsigned style, bool owned) {
     // Owned by whatever is in the foreground, so the box is modal to the main window
     // whenever that window is in front.
-    return MessageBoxA(GetForegroundWindow(), text, title, style);
+    return MessageBoxA(owned ? GetForegroundWindow() : nullptr, text, title, style);
 }

@@ -2,11 +2,11 @@
 
 #include <cstdlib>
 
-#include "app/program.h"
 #include "fileset/program_directory_posix.h"
 #include "heap/private_heap.h"
 #include "sample/sample_game.h"
 #include "ui/message.h"
+#include "ui/message_box_platform.h"
 
 Screen screen;
 static int lastControl;
@@ -75,10 +75,10 @@ std::string GameTest::Read(const std::string& path) const {
     return std::filesystem::is_regular_file(file) ? ReadFile(file) : ABSENT;
 }
 
-bool GameTest::Start() {
+bool GameTest::Start(void (*entry)()) {
     FreshWorkArea();
     try {
-        MakeStartDecision();
+        entry();
     } catch (const ProgramEnded&) {
         FreshWorkArea();
         return true;
@@ -88,7 +88,11 @@ bool GameTest::Start() {
 
 // The screen as the program sees it.
 
-int ShowMessage(const char* title, const char* text, unsigned style) {
+int PlatformMessageBox(const char* title, const char* text, unsigned style, bool owned) {
+    if (!owned) {
+        ++screen.unowned;
+        return screen.unownedAnswer;
+    }
     screen.messages.push_back({title, text, style});
     return screen.messages.size() == 1 ? screen.answer : ANSWER_OK;
 }

@@ -6,6 +6,7 @@
 #include <tuple>
 #include <vector>
 
+#include "app/program.h"
 #include "fileset/file_primitives.h"
 #include "tests/inventory.h"
 #include "ui/window.h"
@@ -19,6 +20,8 @@ typedef std::tuple<std::string, std::string, unsigned> ShownMessage;
 struct Screen {
     std::vector<ShownMessage> messages;
     int answer = 1;         // to the first box; every later one is answered with OK
+    int unownedAnswer = 0;  // to a box shown again without owner: not shown either
+    int unowned = 0;        // boxes shown again without owner
     std::deque<int> clicks; // buttons of the main window; then a close request
     bool mainWindow = false;
     std::string caption; // of the state button
@@ -57,9 +60,9 @@ class GameTest : public testing::Test {
     std::string Read(const std::string& path) const; // ABSENT when no file is there
     FileTree Tree() const { return SnapshotTree(root); }
 
-    // Runs the program from its start decision on the scripted screen; answers whether
-    // it ended.
-    bool Start();
+    // Runs the program from its start decision, or from another entry, on the scripted
+    // screen; answers whether it ended.
+    bool Start(void (*entry)() = MakeStartDecision);
 
     std::filesystem::path root;
 };

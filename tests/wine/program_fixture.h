@@ -2,19 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include "app/main_window_controls.h"
 #include "tests/expected_texts.h"
 #include "tests/inventory.h"
 #include "driver/driver.h"
 
-constexpr int STATUS_BUTTON = 0;
-constexpr int INFOS_BUTTON = 1;
-constexpr int UNINSTALL_BUTTON = 2;
-
-// One run per test, killed and cleaned away whatever the test's outcome.
+// One run per test, and the copies a test starts beside it in the same directory, killed and
+// cleaned away whatever the test's outcome.
 class ProgramTest : public testing::Test {
   protected:
-    void TearDown() override { EndRun(&run); }
-    ProgramRun run = {};
+    void TearDown() override {
+        second.root.clear(); // the run's, removed once
+        third.root.clear();
+        EndRun(&second);
+        EndRun(&third);
+        EndRun(&run);
+    }
+    ProgramRun run = {}, second = {}, third = {};
 };
 
 // The program's exit code once it has ended; STILL_ACTIVE when it does not end in time.
