@@ -121,6 +121,9 @@ bool RunFirstInstallation() {
         return false;
     }
     PutSetupFilesInPlace(&failed);
+    // The renames on the disk before the player is told that they are done.
+    if (failed.count == 0 && !FlushGameDirectory())
+        AddFailedFile(&failed, FILES_TXT, LastFileFailure());
     if (failed.count > 0) {
         ShowFailureReport(INSTALL_UNFINISHED, &failed, FINISHED_AT_START);
         return false;

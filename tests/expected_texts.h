@@ -49,7 +49,6 @@ inline constexpr char TEXT_INFOS[] =
     "    Betreff: Tauschwerk\n\n"
     "\xA9 2026 Tauschwerk-Entwickler. Alle Rechte vorbehalten.";
 
-inline constexpr char TITLE_INFO[] = "Tauschwerk: Info";
 inline constexpr char TEXT_SETUP_MISSING[] =
     "Es fehlen einige Dateien zur Installation!\nBitte kopieren Sie alle Dateien aus dem "
     "ZIP-Ordner (''Tauschwerk'', ''Setup1'' & ''Setup2'') in das Spielverzeichnis.";

@@ -436,4 +436,226 @@ TEST_F(Flow, AnOverlongTextStopsAtTheEndOfTheWorkArea) {
     EXPECT_EQ(std::string(start), overlong.substr(0, MESSAGE_TEXT_SIZE - 1));
 }
 
+// The program killed at a file operation: from then on every operation fails without
+// touching the disk, which on disk is the same.
+long operationsLeft;
+std::vector<std::string> operations; // the call's kind, then its names
+std::string killAt;                  // the first operation to fail, for a cut prepared
+bool killed;
+
+std::string Operation(FileOperation call, const char* source, const char* target) {
+    static const char* const NAMES[] = {"Probe", "Copy", "Flush", "Replace", "Rename", "Delete"};
+    return NAMES[static_cast<int>(call)] + (" " + std::string(source)) + " " +
+           (target != nullptr ? target : "");
+}
+
+FileFailure RecordOperation(FileOperation call, const char* source, const char* target) {
+    operations.push_back(Operation(call, source, target));
+    return FileFailure::None;
+}
+
+FileFailure KillAfterOperations(FileOperation, const char*, const char*) {
+    return operationsLeft-- > 0 ? FileFailure::None : FileFailure::Other;
+}
+
+FileFailure KillAtOperation(FileOperation call, const char* source, const char* target) {
+    killed = killed || Operation(call, source, target) == killAt;
+    return killed ? FileFailure::Other : FileFailure::None;
+}
+
+// Every operation when TAUSCHWERK_EVERY_STOP is set; otherwise around every operation on the
+// markers, the switch-only rows and the setup files, two on each side of every edge between
+// kinds of work (a phase, a step), and elsewhere at a stride.
+std::set<long> StopPoints() {
+    long count = static_cast<long>(operations.size());
+    std::set<long> points = {0, count};
+    std::string work;
+    for (long i = 0; i < count; ++i) {
+        const std::string& operation = operations[i];
+        if (std::getenv("TAUSCHWERK_EVERY_STOP") != nullptr || i % 61 == 0)
+            points.insert(i);
+        if (operation.rfind("Probe", 0) == 0)
+            continue;
+        // The kind of call and which prefixes its names carry; a copy's flush and rename
+        // are part of the copy.
+        std::string kind = operation.substr(0, operation.find(' '));
+        kind = kind == "Flush" || kind == "Replace" ? "Copy" : kind;
+        for (const char* prefix : {"ORI!", "MOD!"})
+            kind += operation.find(prefix) != std::string::npos ? prefix : "";
+        bool special = kind != work;
+        work = kind;
+        for (const char* name : {"files.txt", "filelist.pak", "Setup", "TEST.WRITE"})
+            special = special || operation.find(name) != std::string::npos;
+        for (long at = i - 2; special && at <= i + 2; ++at)
+            points.insert(std::clamp(at, 0L, count));
+    }
+    return points;
+}
+
+// A run cut short before the swept start: an installation at one of its steps, or a switch
+// in one of its phases.
+enum class Cut { None, InstallationBeforeMarker, InstallationAfterMarker, Phase1, Phase2 };
+
+const struct Scenario {
+    const char* name;
+    SampleLayout layout; // Fresh comes with the setup files
+    Cut cut;
+    std::vector<int> clicks; // at the swept start; none: the start alone, installing if offered
+} SCENARIOS[] = {
+    {"Installation", FRESH, Cut::None, {}},
+    {"SwitchToModified", ORIGINAL, Cut::None, {STATE}},
+    {"SwitchToOriginal", MODIFIED, Cut::None, {STATE}},
+    {"UninstallFromModified", MODIFIED, Cut::None, {UNINSTALL}},
+    {"UninstallFromOriginal", ORIGINAL, Cut::None, {UNINSTALL}},
+    {"RepairOfAnInstallationCutBeforeItsMarker", FRESH, Cut::InstallationBeforeMarker, {}},
+    {"RepairOfAnInstallationCutAfterItsMarker", FRESH, Cut::InstallationAfterMarker, {}},
+    {"RepairOfASwitchToModifiedCutInPhase1", ORIGINAL, Cut::Phase1, {}},
+    {"RepairOfASwitchToModifiedCutInPhase2", ORIGINAL, Cut::Phase2, {}},
+    {"RepairOfASwitchToOriginalCutInPhase1", MODIFIED, Cut::Phase1, {}},
+    {"RepairOfASwitchToOriginalCutInPhase2", MODIFIED, Cut::Phase2, {}},
+};
+
+class KilledAndStartedAgain : public GameTest, public testing::WithParamInterface<Scenario> {
+  protected:
+    const Scenario& scenario = GetParam();
+    const bool installing = scenario.layout == FRESH;
+
+    void CutShort() {
+        screen = Screen();
+        if (installing) {
+            killAt = scenario.cut == Cut::InstallationBeforeMarker
+                         ? Operation(FileOperation::Rename, "files.txt", "ORI!files.txt")
+                         : Operation(FileOperation::Rename, "Setup1.Vornak", "files.txt");
+            killed = false;
+            SetFileFaultHook(KillAtOperation);
+            EXPECT_TRUE(Start());
+            return;
+        }
+        // Phase 1 parks files.txt and 59 rows; phase 2 has brought 60 rows live.
+        operationsLeft = scenario.cut == Cut::Phase1 ? 60 : MANAGED_FILE_COUNT + 60;
+        SetFileFaultHook(KillAfterOperations);
+        FailedFiles failed;
+        ClearFailedFiles(&failed);
+        (scenario.layout == ORIGINAL ? SwitchToModified : SwitchToOriginal)(&failed);
+    }
+
+    void Prepare() {
+        ASSERT_TRUE(MakeSampleGame(root, scenario.layout, installing));
+        // The backup must replace an old copy and pass over a missing file.
+        if (installing)
+            Change({PARKED_HANDLING, "-pc\\stream.ini"});
+        if (scenario.cut != Cut::None)
+            CutShort();
+        SetFileFaultHook(nullptr);
+        screen = Screen();
+        screen.clicks.assign(scenario.clicks.begin(), scenario.clicks.end());
+    }
+
+    // The caption names a set only when every row is in it, judged by names and contents.
+    void ExpectTrueCaption(const std::string& modifiedFilesTxt) {
+        const FileTree tree = Tree();
+        auto parked = [&](const char* prefix) {
+            return std::any_of(tree.begin(), tree.end(), [&](const auto& file) {
+                return file.first.find(prefix) != std::string::npos;
+            });
+        };
+        if (screen.caption == CAPTION_MODIFIED) {
+            EXPECT_FALSE(parked(PREFIX_MODIFIED));
+            EXPECT_EQ(Read(FILES_TXT), modifiedFilesTxt);
+        } else if (screen.caption == CAPTION_ORIGINAL) {
+            EXPECT_FALSE(parked(PREFIX_ORIGINAL));
+            EXPECT_EQ(Read(FILES_TXT), OriginalContent(FILES_TXT));
+        } else {
+            EXPECT_EQ(screen.caption, CAPTION_CONFLICT);
+        }
+    }
+};
+
+// Killed at any file operation, the program loses nothing; the next start's caption is true,
+// and the player's next step (install, switch, uninstall) ends where it should without a
+// repair by hand.
+TEST_P(KilledAndStartedAgain, LosesNothingTellsTheTruthAndTheNextStepFinishes) {
+    Prepare();
+    // What the player ends with: the originals live, the modified files.txt and
+    // filelist.pak kept as the setup files.
+    const std::string modifiedFilesTxt = installing ? SetupContent(1) : ModifiedContent(FILES_TXT);
+    FileTree settled = SampleFiles(FRESH, false);
+    settled["Setup1.Vornak"] = modifiedFilesTxt;
+    settled["Setup2.Vornak"] = installing ? SetupContent(2) : ModifiedContent(FILELIST_PAK);
+    if (installing)
+        settled.erase("pc/stream.ini");
+    // Modified files may go only with a confirmed uninstallation.
+    const bool uninstalling = scenario.clicks == std::vector<int>{UNINSTALL};
+    Inventory mustSurvive = InventoryOf(settled);
+    for (const auto& [path, content] : Tree())
+        if (!uninstalling && content.rfind("modified ", 0) == 0)
+            mustSurvive.insert(content);
+    operations.clear();
+    SetFileFaultHook(RecordOperation);
+    EXPECT_TRUE(Start());
+    EXPECT_EQ(screen.messages.end(), std::find_if(screen.messages.begin(), screen.messages.end(),
+                                                  [](const ShownMessage& message) {
+                                                      return std::get<0>(message) == TITLE_ERROR;
+                                                  }));
+
+    for (long k : StopPoints()) {
+        SCOPED_TRACE(testing::Message() << "killed after " << k << " of " << operations.size());
+        Fresh();
+        Prepare();
+        operationsLeft = k;
+        SetFileFaultHook(KillAfterOperations);
+        EXPECT_TRUE(Start());
+        SetFileFaultHook(nullptr);
+        Inventory contents = InventoryOf(Tree());
+        for (const std::string& content : mustSurvive)
+            EXPECT_GT(contents.count(content), 0u) << content;
+
+        screen = Screen();
+        screen.answer = ANSWER_CANCEL; // a start that offers the installation opens no window
+        EXPECT_TRUE(Start());
+        if (screen.mainWindow)
+            ExpectTrueCaption(modifiedFilesTxt);
+
+        const bool switching = !installing && !uninstalling && k % 2 == 0;
+        screen = Screen();
+        screen.clicks = switching ? std::deque<int>{STATE, UNINSTALL} : std::deque<int>{UNINSTALL};
+        EXPECT_TRUE(Start());
+        ASSERT_FALSE(screen.messages.empty());
+        EXPECT_EQ(screen.messages.back(), UNINSTALLED);
+        for (const ShownMessage& message : screen.messages)
+            EXPECT_NE(std::get<0>(message), TITLE_ERROR) << std::get<1>(message);
+        EXPECT_EQ(Tree(), settled);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, KilledAndStartedAgain, testing::ValuesIn(SCENARIOS),
+                         [](const testing::TestParamInfo<Scenario>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// The copies reach the disk before their names, and all of them before the marker.
+TEST_F(Flow, EveryCopyIsFlushedBeforeItTakesItsNameAndBeforeTheMarker) {
+    ASSERT_TRUE(MakeSampleGame(root, FRESH, true));
+    operations.clear();
+    SetFileFaultHook(RecordOperation);
+    EXPECT_TRUE(Start());
+    ASSERT_EQ(screen.messages.back(), INSTALLED);
+    std::set<std::string> flushed;
+    long copies = 0;
+    for (const std::string& operation : operations) {
+        std::string temporary = operation.substr(operation.find(' ') + 1);
+        temporary = temporary.substr(0, temporary.find(' '));
+        if (operation.rfind("Flush", 0) == 0)
+            flushed.insert(temporary);
+        if (operation.rfind("Replace", 0) == 0) {
+            EXPECT_EQ(flushed.count(temporary), 1u) << operation;
+            ++copies;
+        }
+        if (operation == Operation(FileOperation::Rename, FILES_TXT, MARKER_ORIGINAL)) {
+            EXPECT_EQ(flushed.size(), MANAGED_FILE_COUNT - 2u);
+        }
+    }
+    EXPECT_EQ(copies, MANAGED_FILE_COUNT - 2);
+}
+
 } // namespace
