@@ -426,6 +426,19 @@ TEST_F(Flow, ASwitchFollowsTheCaptionNotTheDiskAndNamesTenFilesAtMost) {
     EXPECT_NE(text.find("\n... und 174 weitere Dateien\n\n"), std::string::npos);
 }
 
+// Every line of the guide a player reads ends in CR LF, fits 78 columns and is code page 1252,
+// not UTF-8 (whose umlauts start with 0xC3).
+TEST(Guide, KeepsItsEncodingLineEndsAndWidth) {
+    const std::string guide = Liesmich();
+    size_t start = 0;
+    for (size_t end; (end = guide.find('\n', start)) != std::string::npos; start = end + 1) {
+        EXPECT_EQ(guide[end - 1], '\r') << start;
+        EXPECT_LE(end - 1 - start, 78u) << guide.substr(start, end - start);
+    }
+    EXPECT_EQ(start, guide.size());
+    EXPECT_EQ(guide.find('\xC3'), std::string::npos);
+}
+
 // A text longer than the work area is cut at its end, still zero-terminated; the sanitizer
 // watches the bytes beyond it.
 TEST_F(Flow, AnOverlongTextStopsAtTheEndOfTheWorkArea) {

@@ -1,6 +1,7 @@
 #include "tests/native/game_test.h"
 
 #include <cstdlib>
+#include <set>
 
 #include "fileset/program_directory_posix.h"
 #include "heap/private_heap.h"
@@ -9,6 +10,36 @@
 #include "ui/message_box_platform.h"
 
 Screen screen;
+// The first line of every box shown in this run: the player's guide explains each.
+static std::set<std::string> shownFirstLines;
+
+// Runs of blanks and line ends count as one blank: the guide wraps its lines.
+static std::string Collapsed(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        bool blank = c == ' ' || c == '\r' || c == '\n';
+        if (!blank || (!out.empty() && out.back() != ' '))
+            out += blank ? ' ' : c;
+    }
+    return out;
+}
+
+std::string Liesmich() {
+    return ReadFile(std::filesystem::path(TAUSCHWERK_SOURCE_DIR) / "res/release/LIESMICH.txt");
+}
+
+struct GuideExplainsEveryMessage : testing::Environment {
+    void TearDown() override {
+        std::string guide = Liesmich();
+        size_t section = guide.find("\r\nMeldungen\r\n");
+        ASSERT_NE(section, std::string::npos);
+        guide = Collapsed(guide.substr(section));
+        for (const std::string& line : shownFirstLines)
+            EXPECT_NE(guide.find(Collapsed(line)), std::string::npos) << line;
+    }
+};
+static testing::Environment* const guideCheck =
+    testing::AddGlobalTestEnvironment(new GuideExplainsEveryMessage);
 static int lastControl;
 static std::vector<Fault> injected;
 
@@ -94,6 +125,8 @@ int PlatformMessageBox(const char* title, const char* text, unsigned style, bool
         return screen.unownedAnswer;
     }
     screen.messages.push_back({title, text, style});
+    if (std::string(title).rfind("Tauschwerk", 0) == 0) // not a test's own box
+        shownFirstLines.insert(std::string(text).substr(0, std::string(text).find('\n')));
     return screen.messages.size() == 1 ? screen.answer : ANSWER_OK;
 }
 

@@ -42,6 +42,9 @@ void InjectFaults(const std::vector<Fault>& faults);
 
 inline constexpr char ABSENT[] = "<absent>";
 
+// The player's guide, as released: code page 1252, CRLF line ends.
+std::string Liesmich();
+
 class GameTest : public testing::Test {
   protected:
     void SetUp() override;

@@ -8,50 +8,82 @@ namespace {
 
 using LifeCycle = ProgramTest;
 
-TEST_F(LifeCycle, ObstaclesGoUnnamedOrCostAFile) {
-    struct Fault {
-        const char* file;
-        int button; // the uninstall question is answered with OK
-        std::string error;
-    };
-    const Fault faults[] = {
-        // A file held by the game while switching.
-        {"common\\data\\handling.dat", STATUS_BUTTON,
-         ReportText(SWITCH_FAILED, "common\\data\\handling.dat (in Benutzung)", SWITCH_ADVICE)},
-        // A read-only MOD! copy when uninstalling.
-        {"common\\data\\MOD!handling.dat", UNINSTALL_BUTTON,
-         ReportText(UNINSTALL_INCOMPLETE, "common\\data\\MOD!handling.dat (Zugriff verweigert)",
-                    INCOMPLETE_ADVICE)},
-    };
-    for (const Fault& fault : faults) {
-        SCOPED_TRACE(fault.error);
+// Held by another program as the game holds its files: without sharing.
+HANDLE Hold(const ProgramRun& run, const char* file) {
+    return CreateFileW(GamePath(run.game, file).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                       nullptr);
+}
+
+// A switch waits out a moment's hold; a hold for the whole switch is told within the wait
+// for a box, and the caption then says that the switch did not finish.
+TEST_F(LifeCycle, AHeldFileIsWaitedForOrToldAndTheCaptionStaysTrue) {
+    const char HANDLING[] = "common\\data\\handling.dat";
+    for (DWORD holdMs : {300u, INFINITE}) {
+        SCOPED_TRACE(holdMs);
         HWND window = StartInSampleGame(&run, SampleLayout::Original, CAPTION_ORIGINAL);
         ASSERT_NE(window, nullptr);
-        const std::filesystem::path file = GamePath(run.game, fault.file);
-        bool switching = fault.button == STATUS_BUTTON;
-        ASSERT_TRUE(switching || SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
         const FileTree before = GameFiles(run);
-        HANDLE held = nullptr;
-        if (switching) // as the game holds its files: without sharing
-            held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE held = Hold(run, HANDLING);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        ASSERT_TRUE(ClickButton(GetDlgItem(window, STATUS_BUTTON)));
+        if (holdMs != INFINITE) {
+            Sleep(holdMs);
+            (void)CloseHandle(held);
+            EXPECT_TRUE(StateReads(window, CAPTION_MODIFIED));
+            EXPECT_EQ(FindMessageBox(run), nullptr);
+        } else {
+            AnswerBox(run, TITLE_ERROR,
+                      ReportText(SWITCH_FAILED, "common\\data\\handling.dat (in Benutzung)",
+                                 Lines({ADVICE_HELD}), NEXT_SWITCH_AT_START),
+                      {IDOK}, IDOK);
+            (void)CloseHandle(held);
+            EXPECT_TRUE(StateReads(window, CAPTION_CONFLICT));
+        }
+        EXPECT_EQ(InventoryOf(GameFiles(run)), InventoryOf(before));
+    }
+}
 
-        ASSERT_TRUE(ClickButton(GetDlgItem(window, fault.button)));
-        if (!switching)
-            AnswerBox(run, TITLE_UNINSTALL, TEXT_UNINSTALL_QUESTION, {IDOK, IDCANCEL}, IDOK);
-        AnswerBox(run, TITLE_ERROR, fault.error, {IDOK}, IDOK);
+// An installation that cannot save every original stops, leaves the directory as not
+// installed and touches nothing in its way; once the obstacle is gone it completes.
+TEST_F(LifeCycle, AnInstallationStopsAtAnObstacleAndCompletesOnceItIsGone) {
+    const char HANDLING[] = "common\\data\\handling.dat";
+    const char TEMPORARY[] = "common\\data\\TMP!ORI!handling.dat";
+    struct {
+        const char* line;
+        const char* advice;
+        bool hold; // else a directory at the copy's temporary name
+    } const obstacles[] = {
+        {"common\\data\\handling.dat (in Benutzung)", ADVICE_HELD, true},
+        {"common\\data\\handling.dat (Name bereits vergeben: common\\data\\TMP!ORI!handling.dat)",
+         ADVICE_TAKEN, false},
+    };
+    for (const auto& obstacle : obstacles) {
+        SCOPED_TRACE(obstacle.line);
+        auto directoryInTheWay = [&](const ProgramRun& r) {
+            return std::filesystem::create_directories(GamePath(r.game, TEMPORARY) / "inside");
+        };
+        ASSERT_NE(StartInSampleGame(&run, SampleLayout::Fresh, nullptr,
+                                    obstacle.hold ? Prepare() : Prepare(directoryInTheWay), true),
+                  nullptr);
+        HANDLE held = obstacle.hold ? Hold(run, HANDLING) : nullptr;
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        AnswerBox(run, TITLE_INSTALLATION, TEXT_CONSENT, {IDOK, IDCANCEL}, IDOK);
+        AnswerBox(run, TITLE_ERROR,
+                  ReportText(INSTALL_ABORTED, obstacle.line, Lines({obstacle.advice}),
+                             NEXT_INSTALL_AGAIN),
+                  {IDOK}, IDOK);
+        EXPECT_EQ(ExitCode(&run), 0u);
+        EXPECT_FALSE(std::filesystem::exists(run.game / "ORI!files.txt"));
+        EXPECT_EQ(GameFiles(run).count("files.txt"), 1u);
         if (held != nullptr)
             (void)CloseHandle(held);
-        // The rest switches, and a switch only moves files; an uninstallation goes on and
-        // deletes only modified ones.
-        if (switching) {
-            EXPECT_TRUE(StateReads(window, CAPTION_MODIFIED));
-            EXPECT_EQ(InventoryOf(GameFiles(run)), InventoryOf(before));
-        } else {
-            EXPECT_EQ(ExitCode(&run), 0u);
-        }
-        EXPECT_TRUE(OriginalsSurvive(before, GameFiles(run)));
-        (void)SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL); // lets EndRun delete it
+        else
+            EXPECT_TRUE(std::filesystem::remove_all(GamePath(run.game, TEMPORARY)) == 2);
+        ASSERT_TRUE(StartProgram(&run));
+        AnswerBox(run, TITLE_INSTALLATION, TEXT_CONSENT, {IDOK, IDCANCEL}, IDOK);
+        AnswerBox(run, TITLE_INFO, TEXT_INSTALLED, {IDOK}, IDOK);
+        HWND window = nullptr;
+        EXPECT_TRUE(PollUntil([&] { return (window = FindMainWindow(run)) != nullptr; }));
         if (HasFailure())
             break; // a failing row waits out its timeouts: one is enough to tell
     }
@@ -127,8 +159,9 @@ TEST_F(LifeCycle, AKillOrASwitchCutShortLosesAFileOrKeepsAStaleCopy) {
     ASSERT_TRUE(StateReads(window, CAPTION_MODIFIED));
     EXPECT_TRUE(GameFiles(run) == installed);
 
-    // From a switch cut short the uninstallation restores the directory as it was before
-    // the installation, byte for byte; the next start offers the installation again.
+    // A switch cut short is finished toward the originals by the next start; the
+    // uninstallation then restores the directory as it was before the installation, byte
+    // for byte, and the next start offers the installation again.
     // Closed by its system menu, the program ends at once, touching no file.
     ASSERT_TRUE(PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0));
     EXPECT_EQ(ExitCode(&run), 0u);
@@ -136,7 +169,7 @@ TEST_F(LifeCycle, AKillOrASwitchCutShortLosesAFileOrKeepsAStaleCopy) {
     ASSERT_TRUE(CutSwitchShort(run.game));
     ASSERT_TRUE(StartProgram(&run));
     ASSERT_TRUE(PollUntil([&] { return (window = FindMainWindow(run)) != nullptr; }));
-    ASSERT_TRUE(StateReads(window, CAPTION_CONFLICT));
+    ASSERT_TRUE(StateReads(window, CAPTION_ORIGINAL));
     ASSERT_TRUE(ClickButton(GetDlgItem(window, UNINSTALL_BUTTON)));
     AnswerBox(run, TITLE_UNINSTALL, TEXT_UNINSTALL_QUESTION, {IDOK, IDCANCEL}, IDOK);
     AnswerBox(run, TITLE_UNINSTALL, TEXT_UNINSTALLED, {IDOK}, IDOK);
