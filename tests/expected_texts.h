@@ -46,7 +46,6 @@ inline constexpr char ADVICE_HELD[] = "In Benutzung: Schlie\xDF" "en Sie das Spi
 inline constexpr char ADVICE_DENIED[] = "Zugriff verweigert: Heben Sie den Schreibschutz der Datei und ihres Ordners auf, oder " "starten Sie Tauschwerk aus einem Benutzerkonto, das dort schreiben darf.";
 inline constexpr char ADVICE_FULL[] = "Datentr\xE4ger voll: Schaffen Sie Platz auf dem Laufwerk des Spiels.";
 inline constexpr char ADVICE_TAKEN[] = "Name bereits vergeben: Verschieben Sie die nach dem Doppelpunkt genannte Datei aus dem " "Spielverzeichnis an einen sicheren Ort (l\xF6schen Sie sie nicht).";
-inline constexpr char ADVICE_NO_FOLDER[] = "Zielordner fehlt: Legen Sie den genannten Ordner im Spielverzeichnis wieder an.";
 inline constexpr char ADVICE_NOT_FOUND[] = "Nicht gefunden: Stellen Sie die Dateien des Spiels wieder her (etwa durch eine " "\xDC" "berpr\xFC" "fung der Spieldateien).";
 inline constexpr char ADVICE_OTHER[] = "Fehler: Pr\xFC" "fen Sie das Laufwerk des Spiels.";
 inline constexpr char ADVICE_STILL_PARKED[] = "Original noch nicht zur\xFC" "ckgeholt: Neben der aktiven Datei liegt noch ihr Original; " "eine der beiden geh\xF6rt nicht dorthin. Verschieben Sie die nach dem Doppelpunkt genannte " "Kopie aus dem Spielverzeichnis an einen sicheren Ort.";

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <set>
 
+#include "app/main_window_controls.h"
 #include "app/program.h"
 #include "fileset/bulk_operations.h"
 #include "sample/sample_game.h"
@@ -40,8 +41,8 @@ constexpr SampleLayout ORIGINAL = SampleLayout::Original;
 constexpr SampleLayout MODIFIED = SampleLayout::Modified;
 
 constexpr int OK = ANSWER_OK;
-constexpr int STATE = 0;
-constexpr int UNINSTALL = 2;
+constexpr int STATE = STATUS_BUTTON;
+constexpr int UNINSTALL = UNINSTALL_BUTTON;
 
 // Another program holds the file: it can be neither renamed nor looked at.
 Fault Held(const char* path) {
@@ -157,8 +158,8 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldAndLosesNothing) {
         // is named.
         {ORIGINAL, {}, {MARKER_HELD}, OK, {STATE}, {Report(SWITCH_FAILED,
             "files.txt (in Benutzung)", {ADVICE_HELD}, NEXT_SWITCH_AGAIN)}, CAPTION_ORIGINAL, NOTHING},
-        {ORIGINAL, {}, {Held(HANDLING)}, OK, {STATE}, {Report(SWITCH_FAILED,
-            "common\\data\\handling.dat (in Benutzung)", {ADVICE_HELD}, NEXT_SWITCH_AT_START)}, CAPTION_CONFLICT, FILES_ONLY},
+        {ORIGINAL, {}, {{FileOperation::Rename, HANDLING, FileFailure::Other}}, OK, {STATE}, {Report(SWITCH_FAILED,
+            "common\\data\\handling.dat (Fehler)", {ADVICE_OTHER}, NEXT_SWITCH_AT_START)}, CAPTION_CONFLICT, FILES_ONLY},
         {ORIGINAL, {PARKED_HANDLING}, {}, OK, {STATE}, {Report(SWITCH_FAILED,
             "common\\data\\handling.dat (Name bereits vergeben: common\\data\\ORI!handling.dat)", {ADVICE_TAKEN},
             NEXT_SWITCH_AT_START)}, CAPTION_CONFLICT, FILES_ONLY},
@@ -197,7 +198,15 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldAndLosesNothing) {
             EXPECT_TRUE(std::includes(after.begin(), after.end(), was.begin(), was.end()));
         }
         EXPECT_TRUE(OriginalsSurvive(before, Tree()));
-        // Every file a report names is still there for the player to deal with.
+        // Every file a report names is still there for the player to deal with, and no
+        // advice asks to delete one.
+        for (const ShownMessage& message : screen.messages) {
+            std::string text = std::get<1>(message);
+            const std::string notToDelete = "(l\xF6schen Sie sie nicht)";
+            for (size_t at; (at = text.find(notToDelete)) != std::string::npos;)
+                text.erase(at, notToDelete.size());
+            EXPECT_EQ(text.find("l\xF6schen Sie"), std::string::npos) << text;
+        }
         for (const ShownMessage& message : screen.messages)
             for (const std::string& name : NamedFiles(message))
                 EXPECT_TRUE(std::filesystem::exists(GamePath(root, name)) ||
