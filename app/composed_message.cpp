@@ -26,7 +26,7 @@ struct ReasonWording {
 
 static ReasonWording Wording(const FailedFile& file) {
     switch (file.reason) {
-    case FileFailure::Missing:
+    case FailureReason::Missing:
         // Named beside another name, it is that name's directory that is missing.
         if (file.other[0] != 0)
             return {"Zielordner fehlt", "Zielordner fehlt: Legen Sie den genannten Ordner im "
@@ -35,35 +35,35 @@ static ReasonWording Wording(const FailedFile& file) {
                                   "(etwa durch eine \xDC"
                                   "berpr\xFC"
                                   "fung der Spieldateien)."};
-    case FileFailure::Exists:
+    case FailureReason::Exists:
         return {"Name bereits vergeben",
                 "Name bereits vergeben: Verschieben Sie die nach dem Doppelpunkt genannte Datei "
                 "aus dem Spielverzeichnis an einen sicheren Ort (l\xF6schen Sie sie nicht)."};
-    case FileFailure::InUse:
+    case FailureReason::InUse:
         return {"in Benutzung", "In Benutzung: Schlie\xDF"
                                 "en Sie das Spiel und alle Programme, die diese Dateien benutzen."};
-    case FileFailure::AccessDenied:
+    case FailureReason::AccessDenied:
         return {"Zugriff verweigert",
                 "Zugriff verweigert: Heben Sie den Schreibschutz der Datei und ihres Ordners auf, "
                 "oder starten Sie Tauschwerk aus einem Benutzerkonto, das dort schreiben darf."};
-    case FileFailure::DiskFull:
+    case FailureReason::DiskFull:
         return {"Datentr\xE4ger voll",
                 "Datentr\xE4ger voll: Schaffen Sie Platz auf dem Laufwerk des Spiels."};
-    case FileFailure::StillParked:
+    case FailureReason::StillParked:
         return {"Original noch nicht zur\xFC"
                 "ckgeholt",
                 "Original noch nicht zur\xFC"
                 "ckgeholt: Neben der aktiven Datei liegt noch ihr Original; eine der beiden "
                 "geh\xF6rt nicht dorthin. Verschieben Sie die nach dem Doppelpunkt genannte Kopie "
                 "aus dem Spielverzeichnis an einen sicheren Ort."};
-    case FileFailure::KeptOnlyCopy:
+    case FailureReason::KeptOnlyCopy:
         return {"kein Original gesichert, Datei behalten",
                 "Datei behalten: Zu ihr kam kein Original zur\xFC"
                 "ck (das Spiel hat sie vielleicht nicht, oder ihr Original wurde nie gesichert). "
                 "Verschieben Sie sie an einen sicheren Ort au\xDF"
                 "erhalb des Spielverzeichnisses, oder benennen Sie sie, wenn das Spiel sie "
                 "braucht, von Hand in ihren Namen ohne MOD! um."};
-    case FileFailure::LeftOver:
+    case FailureReason::LeftOver:
         return {"von fr\xFC"
                 "her \xFC"
                 "brig",
@@ -73,10 +73,9 @@ static ReasonWording Wording(const FailedFile& file) {
                 "heren Installation und sind vielleicht die einzige Kopie einer Datei. Verschieben "
                 "Sie sie aus dem Spielverzeichnis an einen sicheren Ort, oder benennen Sie sie von "
                 "Hand in ihren Namen ohne MOD! um, wo dieser Name frei ist."};
-    case FileFailure::StrayMarker:
+    case FailureReason::StrayMarker:
         return {"Markierung doppelt", nullptr};
-    case FileFailure::None:
-    case FileFailure::Other:
+    case FailureReason::Other:
         break;
     }
     return {"Fehler", "Fehler: Pr\xFC"

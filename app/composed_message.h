@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fileset/failed_files.h"
+#include "fileset/failure_policy.h"
 
 // Messages of several lines, composed in the message-text work area and discarded after use.
 

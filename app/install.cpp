@@ -50,44 +50,30 @@ static bool IsSetupFilePresent(const char* name) {
     return IsFile(FileProbe(name));
 }
 
-// A MOD! copy from an earlier life of the directory may be the only copy of a file: the
-// installation would make it the row's modified file, and the uninstallation delete it.
-static void ListLeftOverCopies(FailedFiles* failed) {
-    char parked[PARKED_PATH_SIZE];
-    for (const ManagedFile& row : ManagedFileTable) {
-        if (IsPresent(FileProbe(ParkedPath(row.livePath, PREFIX_MODIFIED, parked))))
-            AddFailedFile(failed, parked, FileFailure::LeftOver);
-    }
-}
-
 // Every step before the marker must succeed; then the directory reads as installed, and what
 // is missing after it (the setup files under their new names) a start fills in.
 static bool SaveOriginals(FailedFiles* failed) {
     BackupOriginals(failed);
-    if (FileProbe(DATA_FOLDER) != PROBE_DIRECTORY)
-        AddFailedFile(failed, DATA_FOLDER, FileFailure::Missing);
+    ListMissingFolder(failed, DATA_FOLDER);
     if (failed->count > 0)
         return false;
     // A filelist.pak that the game lacks is no failure, and nothing to bring back.
-    bool listParked = FileRename(FILELIST_PAK, FILELIST_PAK_ORIGINAL);
-    if (!listParked)
-        NoteFailure(failed, FILELIST_PAK, FILELIST_PAK, FILELIST_PAK_ORIGINAL);
+    bool listParked = RenameNoted(failed, FILELIST_PAK, FILELIST_PAK_ORIGINAL);
     if (failed->count > 0)
         return false;
-    if (FileRename(FILES_TXT, MARKER_ORIGINAL))
+    if (StepDone(failed, FILES_TXT, FileRename(FILES_TXT, MARKER_ORIGINAL)))
         return true;
-    AddFailedFile(failed, FILES_TXT, LastFileFailure());
     if (listParked)
-        RenameNoted(FILELIST_PAK_ORIGINAL, FILELIST_PAK, failed);
+        (void)RenameNoted(failed, FILELIST_PAK_ORIGINAL, FILELIST_PAK);
     return false;
 }
 
 // Fills the two live names from the setup files; never replaces a file.
 void PutSetupFilesInPlace(FailedFiles* failed) {
     if (!IsPresent(FileProbe(FILELIST_PAK)))
-        RenameNoted(SETUP_FILE_2, FILELIST_PAK, failed);
+        (void)RenameNoted(failed, SETUP_FILE_2, FILELIST_PAK);
     if (!IsPresent(FileProbe(FILES_TXT)))
-        RenameNoted(SETUP_FILE_1, FILES_TXT, failed);
+        (void)RenameNoted(failed, SETUP_FILE_1, FILES_TXT);
 }
 
 bool RunFirstInstallation() {
@@ -106,13 +92,12 @@ bool RunFirstInstallation() {
         ShowFailureReport(INSTALL_ABORTED, &failed, INSTALL_AGAIN);
         return false;
     }
-    if (!FileRename(FILES_TXT, TEST_WRITE)) {
+    if (FileRename(FILES_TXT, TEST_WRITE) != FileFailure::None) {
         (void)ShowLines(TITLE_ERROR, WRITE_FAILED_LINES, STYLE_ERROR);
         return false;
     }
     // Without its own name back, files.txt could not be parked: nothing more may move.
-    if (!FileRename(TEST_WRITE, FILES_TXT)) {
-        AddFailedFile(&failed, TEST_WRITE, LastFileFailure());
+    if (!StepDone(&failed, TEST_WRITE, FileRename(TEST_WRITE, FILES_TXT))) {
         ShowFailureReport(NOT_STARTED, &failed, TEST_NAME_ADVICE);
         return false;
     }
@@ -122,8 +107,8 @@ bool RunFirstInstallation() {
     }
     PutSetupFilesInPlace(&failed);
     // The renames on the disk before the player is told that they are done.
-    if (failed.count == 0 && !FlushGameDirectory())
-        AddFailedFile(&failed, FILES_TXT, LastFileFailure());
+    if (failed.count == 0)
+        (void)StepDone(&failed, FILES_TXT, FlushGameDirectory());
     if (failed.count > 0) {
         ShowFailureReport(INSTALL_UNFINISHED, &failed, FINISHED_AT_START);
         return false;

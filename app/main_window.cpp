@@ -39,22 +39,6 @@ static const InfoLine INFO_LINES[] = {
     {"\xA9 2026 Tauschwerk-Entwickler. Alle Rechte vorbehalten.", 0},
 };
 
-void ScanStatus() {
-    switch (QueryFileSetState()) {
-    case FileSetState::Modified:
-        SetControlText(STATUS_BUTTON, CAPTION_MODIFIED);
-        break;
-    case FileSetState::Original:
-        SetControlText(STATUS_BUTTON, CAPTION_ORIGINAL);
-        break;
-    case FileSetState::Conflict:
-        // Final for the run: no switch may start from a half-switched directory.
-        SetControlText(STATUS_BUTTON, CAPTION_CONFLICT);
-        DisableControl(STATUS_BUTTON, CONTROL_DISABLE);
-        break;
-    }
-}
-
 void ToggleFileSet() {
     // The caption is the only record of the state shown; it decides the direction.
     char* caption = MessageTextEnd();
@@ -78,7 +62,7 @@ void ToggleFileSet() {
                                                                         : SWITCH_AGAIN);
 }
 
-void ShowInfos() {
+static void ShowInfos() {
     char* start = MessageTextEnd();
     for (const InfoLine& line : INFO_LINES) {
         AppendText(line.text);

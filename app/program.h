@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fileset/failed_files.h"
+#include "fileset/failure_policy.h"
 
 // The program's entry, its start decision and its single way out.
 
@@ -20,9 +20,12 @@ bool LockGameDirectory();
 
 // The main window and its commands.
 [[noreturn]] void RunMainWindow();
+// Shows on the state button the file set the disk holds. A command scans before it reports,
+// so that the caption behind its message is true.
 void ScanStatus();
+// Switches the set the state button's caption names, then shows the state found on disk.
 void ToggleFileSet();
-void ShowInfos();
+// Ends the program unless it was declined or stopped before the modified set went.
 void Uninstall();
 
 // First start: true when the directory was prepared, false when cancelled, refused or

@@ -21,7 +21,7 @@ static bool IsAbsent(const char* path) {
 
 static void RenameFileToAbsentName(const char* source, const char* target, FailedFiles* failed) {
     if (IsFile(FileProbe(source)) && IsAbsent(target))
-        RenameNoted(source, target, failed);
+        (void)RenameNoted(failed, source, target);
 }
 
 static void RepairUninstalled(FailedFiles* failed) {

@@ -1,6 +1,7 @@
 #pragma once
 
-// Texts shown in more than one place. Code page 1252: umlauts are written as escapes.
+// The program's name, the titles of its boxes and the state button's captions, each kind
+// in one place. Code page 1252: umlauts are written as escapes.
 
 inline constexpr char PROGRAM_NAME[] = "Tauschwerk";
 inline constexpr char TITLE_ERROR[] = "Tauschwerk: Fehler";

@@ -53,31 +53,11 @@ static const char* StrayMarkerAdvice() {
     return originalsParked ? STRAY_MODIFIED_MARKER : STRAY_ORIGINAL_MARKER;
 }
 
-// The setup names take the modified files.txt and filelist.pak back last: a setup file
-// lying there already (an archive unzipped again) would stop the uninstallation after the
-// modified set is gone.
-static void ListTakenSetupNames(FailedFiles* failed) {
-    if (IsPresent(FileProbe(MARKER_MODIFIED)) && IsPresent(FileProbe(SETUP_FILE_1)))
-        AddFailedFile(failed, MARKER_MODIFIED, FileFailure::Exists, SETUP_FILE_1);
-    if (IsPresent(FileProbe(FILELIST_PAK_MODIFIED)) && IsPresent(FileProbe(SETUP_FILE_2)))
-        AddFailedFile(failed, FILELIST_PAK_MODIFIED, FileFailure::Exists, SETUP_FILE_2);
-}
-
-// Rows whose original is still parked: uninstalling now would later let the next
-// installation take the live modified file for the original.
-static void ListParkedOriginals(FailedFiles* failed) {
-    char parked[PARKED_PATH_SIZE];
-    for (const ManagedFile& row : ManagedFileTable) {
-        if (IsPresent(FileProbe(ParkedPath(row.livePath, PREFIX_ORIGINAL, parked))))
-            AddFailedFile(failed, row.livePath, FileFailure::StillParked, parked);
-    }
-}
-
 // Brings every original live that can come, and lists what stands in the way.
-static void BringOriginalsLive(bool modifiedParked, FailedFiles* failed) {
+static void BringOriginalsLive(FailedFiles* failed) {
     // Installed with the modified set live, or a switch that did not finish.
     if (IsPresent(FileProbe(MARKER_ORIGINAL)) &&
-        (!modifiedParked || !IsPresent(FileProbe(FILES_TXT))))
+        (!IsPresent(FileProbe(MARKER_MODIFIED)) || !IsPresent(FileProbe(FILES_TXT))))
         RestoreOriginals(failed);
     else
         BringParkedOriginalsLive(failed);
@@ -95,22 +75,17 @@ void Uninstall() {
 
     FailedFiles failed;
     ClearFailedFiles(&failed);
-    // Both markers beside a live files.txt: which set is live is not known, and any rename
-    // could park an original where the removal deletes it.
-    bool modifiedParked = IsPresent(FileProbe(MARKER_MODIFIED));
-    if (modifiedParked && IsPresent(FileProbe(MARKER_ORIGINAL)) &&
-        IsPresent(FileProbe(FILES_TXT))) {
-        AddFailedFile(&failed, MARKER_ORIGINAL, FileFailure::StrayMarker);
-        AddFailedFile(&failed, MARKER_MODIFIED, FileFailure::StrayMarker);
+    ListStrayMarkers(&failed);
+    if (failed.count > 0) {
         ShowFailureReport(ABORTED, &failed, StrayMarkerAdvice());
         return;
     }
     ListTakenSetupNames(&failed);
     if (failed.count == 0)
-        BringOriginalsLive(modifiedParked, &failed);
+        BringOriginalsLive(&failed);
     if (failed.count > 0) {
-        ShowFailureReport(ABORTED, &failed, UNINSTALL_AGAIN);
         ScanStatus();
+        ShowFailureReport(ABORTED, &failed, UNINSTALL_AGAIN);
         return;
     }
 
@@ -119,9 +94,9 @@ void Uninstall() {
     // MOD!files.txt still marks the directory as installed, and the uninstallation can be
     // run again.
     if (failed.count == 0)
-        RenameNoted(FILELIST_PAK_MODIFIED, SETUP_FILE_2, &failed);
+        (void)RenameNoted(&failed, FILELIST_PAK_MODIFIED, SETUP_FILE_2);
     if (failed.count == 0)
-        RenameNoted(MARKER_MODIFIED, SETUP_FILE_1, &failed);
+        (void)RenameNoted(&failed, MARKER_MODIFIED, SETUP_FILE_1);
     if (failed.count == 0)
         (void)ShowMessage(TITLE_UNINSTALL, SUCCESS, STYLE_INFO);
     else

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fileset/failed_files.h"
+#include "fileset/failure_policy.h"
 
 // The operations on the whole table. None shows anything; each lists what it could not do.
 // They probe only to tell a real failure from a file that is simply not there, and where

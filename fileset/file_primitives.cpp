@@ -5,14 +5,9 @@
 #include <cstring>
 
 static FileFaultHook faultHook;
-static FileFailure lastFailure = FileFailure::None;
 
 void SetFileFaultHook(FileFaultHook hook) {
     faultHook = hook;
-}
-
-FileFailure LastFileFailure() {
-    return lastFailure;
 }
 
 static FileFailure InjectedFailure(FileOperation operation, const char* source,
@@ -20,15 +15,9 @@ static FileFailure InjectedFailure(FileOperation operation, const char* source,
     return faultHook ? faultHook(operation, source, target) : FileFailure::None;
 }
 
-// Records the outcome of a call the way the platform keeps its last error.
-static bool Outcome(bool succeeded) {
-    lastFailure = succeeded ? FileFailure::None : PlatformFailure();
-    return succeeded;
-}
-
-static bool Failed(FileFailure failure) {
-    lastFailure = failure;
-    return false;
+// The platform's own answer, read before anything else can change it.
+static FileFailure Answer(bool succeeded) {
+    return succeeded ? FileFailure::None : PlatformFailure();
 }
 
 int FileProbe(const char* path) {
@@ -59,24 +48,23 @@ void TemporaryCopyPath(const char* target, char* out) {
 
 // A copy that failed after it began to write: what was written goes, the old target was
 // never touched. The first failure is the one kept.
-static bool Discard(const char* temporary, FileFailure failure) {
-    lastFailure = failure;
+static FileFailure Discard(const char* temporary, FileFailure failure) {
     if (InjectedFailure(FileOperation::Delete, temporary, nullptr) == FileFailure::None)
         (void)PlatformDelete(temporary);
-    return false;
+    return failure;
 }
 
-bool FileCopy(const char* source, const char* target) {
+FileFailure FileCopy(const char* source, const char* target) {
     FileFailure failure = InjectedFailure(FileOperation::Copy, source, target);
     if (failure != FileFailure::None)
-        return Failed(failure);
+        return failure;
     char temporary[TEMPORARY_PATH_SIZE];
     if (std::strlen(target) + sizeof TEMPORARY_PREFIX > sizeof temporary)
-        return Failed(FileFailure::Other);
+        return FileFailure::Other;
     TemporaryCopyPath(target, temporary);
     // A directory or link there is not ours to overwrite or to write through.
     if (!PlatformMayOverwrite(temporary))
-        return Failed(FileFailure::Exists);
+        return FileFailure::Exists;
     if (!PlatformCopy(source, temporary))
         return Discard(temporary, PlatformFailure());
     // The bytes reach the disk before the copy takes its name, so that a power cut never
@@ -91,26 +79,26 @@ bool FileCopy(const char* source, const char* target) {
         return Discard(temporary, failure);
     if (!PlatformReplace(temporary, target))
         return Discard(temporary, PlatformFailure());
-    return Outcome(true);
+    return FileFailure::None;
 }
 
-bool FileRename(const char* source, const char* target) {
+FileFailure FileRename(const char* source, const char* target) {
     FileFailure failure = InjectedFailure(FileOperation::Rename, source, target);
     if (failure != FileFailure::None)
-        return Failed(failure);
-    return Outcome(PlatformRename(source, target));
+        return failure;
+    return Answer(PlatformRename(source, target));
 }
 
-bool FileDelete(const char* path) {
+FileFailure FileDelete(const char* path) {
     FileFailure failure = InjectedFailure(FileOperation::Delete, path, nullptr);
     if (failure != FileFailure::None)
-        return Failed(failure);
-    return Outcome(PlatformDelete(path));
+        return failure;
+    return Answer(PlatformDelete(path));
 }
 
-bool FlushGameDirectory() {
+FileFailure FlushGameDirectory() {
     FileFailure failure = InjectedFailure(FileOperation::Flush, "", nullptr);
     if (failure != FileFailure::None)
-        return Failed(failure);
-    return Outcome(PlatformFlushDirectory());
+        return failure;
+    return Answer(PlatformFlushDirectory());
 }

@@ -12,7 +12,8 @@ constexpr int PROBE_UNREADABLE = -3;
 // A regular file too large for the signed 32-bit answer reports this instead.
 constexpr int PROBE_SIZE_LIMIT = 2147483647;
 
-// Why the latest copy, rename, delete or flush failed.
+// What the platform answered to a copy, rename, delete or flush. Whether an answer is a
+// failure worth telling the player is for the caller to decide.
 enum class FileFailure {
     None,
     Missing,      // the source (or a directory on its way) does not exist
@@ -21,29 +22,22 @@ enum class FileFailure {
     AccessDenied, // no write access, read-only file
     DiskFull,
     Other,
-    // Never a primitive's answer: what the bulk operations and the uninstallation find.
-    StillParked,  // an original still lies under its ORI! name
-    KeptOnlyCopy, // a MOD! copy kept because no original came live beside it
-    StrayMarker,  // both markers beside a live files.txt
-    LeftOver,     // a MOD! copy lying there before an installation
 };
 
 // The size in bytes, PROBE_MISSING, PROBE_DIRECTORY or PROBE_UNREADABLE.
 int FileProbe(const char* path);
 // Writes the copy under its temporary name, flushes it to the disk and only then renames
 // it over an existing target: a copy that fails or is cut short leaves the old target as
-// it was and no partial file under its name. Fails with FileFailure::Exists only when its
+// it was and no partial file under its name. Answers FileFailure::Exists only when its
 // temporary name is taken by something that is not a regular file (a directory, a link),
 // which it then leaves alone.
-bool FileCopy(const char* source, const char* target);
+FileFailure FileCopy(const char* source, const char* target);
 // Never replaces an existing target, whatever its letter case; moves across directories.
-bool FileRename(const char* source, const char* target);
+FileFailure FileRename(const char* source, const char* target);
 // Deletes a read-only file too.
-bool FileDelete(const char* path);
+FileFailure FileDelete(const char* path);
 // Puts the renames made in the game directory itself on the disk.
-bool FlushGameDirectory();
-// Kept until the next copy, rename, delete or flush, like the platform's own last error.
-FileFailure LastFileFailure();
+FileFailure FlushGameDirectory();
 
 // Room for a target of up to 63 characters, the temporary prefix and the zero.
 constexpr int TEMPORARY_PATH_SIZE = 64 + 4;

@@ -7,12 +7,7 @@ void RemoveModifiedSet(FailedFiles* failed) {
         if (row.switchOnly)
             continue;
         ParkedPath(row.livePath, PREFIX_MODIFIED, parked);
-        if (IsFile(FileProbe(row.livePath))) {
-            if (!FileDelete(parked))
-                NoteFailure(failed, parked, parked, nullptr);
-        } else if (IsPresent(FileProbe(parked))) {
-            // No original came live beside it: this may be the only copy of the file.
-            AddFailedFile(failed, parked, FileFailure::KeptOnlyCopy);
-        }
+        if (MayDeleteModifiedCopy(failed, row.livePath, parked))
+            NoteAnswer(failed, parked, FileDelete(parked), parked, nullptr);
     }
 }

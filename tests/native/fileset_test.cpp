@@ -1,6 +1,8 @@
 // The managed file table and the bulk operations, row by row, against real files.
 
 #include <cctype>
+#include <optional>
+#include <set>
 
 #include "fileset/bulk_operations.h"
 #include "sample/sample_game.h"
@@ -8,88 +10,107 @@
 
 namespace {
 
-// Any changed, missing, added or moved row, or a moved switch-only flag, changes the
-// fingerprint; the table was checked against the list of the game's files row by row.
-TEST(ManagedFileTable, EveryRowInItsPlaceAndEveryParkedNameBesideIt) {
-    unsigned long long fingerprint = 14695981039346656037ull; // FNV-1a
+// What every operation takes for granted of a row: a relative, lower-case table path whose
+// parked and temporary names fit their buffers and belong to no other row; only files.txt
+// and filelist.pak are switch-only.
+TEST(ManagedFileTable, EveryRowIsAPathTheOperationsCanPark) {
+    std::set<std::string> names;
     for (const ManagedFile& row : ManagedFileTable) {
-        for (const char* c = row.livePath; *c != 0; ++c)
-            fingerprint = (fingerprint ^ static_cast<unsigned char>(*c)) * 1099511628211ull;
-        fingerprint = (fingerprint ^ (row.switchOnly ? 1u : 0u)) * 1099511628211ull;
+        const std::string live = row.livePath;
+        SCOPED_TRACE(live);
+        EXPECT_TRUE(names.insert(live).second);
+        EXPECT_EQ(row.switchOnly, live == FILES_TXT || live == FILELIST_PAK);
+        EXPECT_NE(live.front(), '\\');
+        EXPECT_EQ(live.find('/'), std::string::npos);
+        for (char c : live)
+            EXPECT_EQ(c, std::tolower(static_cast<unsigned char>(c)));
+        const std::string name = live.substr(live.rfind('\\') + 1);
+        EXPECT_NE(name.find('.'), std::string::npos);
+        EXPECT_EQ(name.find('!'), std::string::npos); // no row is another's parked name
+        EXPECT_LT(Parked(row.livePath, PREFIX_MODIFIED).size(), size_t{PARKED_PATH_SIZE});
+        EXPECT_LT(Parked(row.livePath, "TMP!ORI!").size(), size_t{TEMPORARY_PATH_SIZE});
     }
-    EXPECT_EQ(fingerprint, 0xa4e802b79b635789ull);
     EXPECT_EQ(Parked("common\\data\\handling.dat", PREFIX_MODIFIED),
               "common\\data\\MOD!handling.dat");
-    EXPECT_EQ(Parked("files.txt", PREFIX_ORIGINAL), "ORI!files.txt");
+    EXPECT_EQ(Parked(FILES_TXT, PREFIX_ORIGINAL), MARKER_ORIGINAL);
 }
 
 using BulkOperations = GameTest;
 
-// Each row's outcome depends only on which of its names exist and which call fails.
+// Each row's outcome depends only on which of its names exist and which rename fails.
 TEST_F(BulkOperations, EachRowOfASwitchEndsAsItsFilesAndFailuresSay) {
-    struct Direction {
-        void (*run)(FailedFiles*);
-        const char* park;  // where the live file goes
-        const char* bring; // what comes live
-    } const directions[] = {{SwitchToModified, PREFIX_ORIGINAL, PREFIX_MODIFIED},
-                            {SwitchToOriginal, PREFIX_MODIFIED, PREFIX_ORIGINAL}};
-    // The live name, the name it is parked under, the name that comes live: a file with
-    // that letter as content, 'D' a directory, 'U' a file named in upper case, '-' none.
+    // A row's three names: live, the one its live file is parked under, the one whose file
+    // comes live. In `before` and `after` each holds a file with that letter as content, 'D'
+    // a directory, 'U' a file whose name is written in upper case, or '-' nothing.
+    enum Name { LIVE, PARKED, BROUGHT, NONE };
     struct {
         const char* before;
-        int failing;        // the name whose renames fail with the reason, or -1
-        FileFailure reason; // the one the switch reports, or None
+        Name failing = NONE; // the name whose renames fail with `answer`
+        FileFailure answer = FileFailure::None;
+        std::optional<FailureReason> listed = {}; // the row, with this reason
         const char* after;
     } const cases[] = {
-        {"L-B", -1, FileFailure::None, "BL-"},
-        {"LPB", -1, FileFailure::Exists, "LPB"}, // the live name stays taken
-        {"LP-", -1, FileFailure::None, "LP-"},
-        {"L--", -1, FileFailure::None, "-L-"},
-        {"--B", -1, FileFailure::None, "B--"},
-        {"-PB", -1, FileFailure::None, "BP-"},
-        {"---", -1, FileFailure::None, "---"},
-        {"D-B", -1, FileFailure::None, "BD-"},
-        {"U-B", -1, FileFailure::None, "BU-"},
-        {"L-B", 0, FileFailure::InUse, "L-B"},
-        {"L-B", 0, FileFailure::Other, "L-B"},
-        {"L-B", 2, FileFailure::AccessDenied, "-LB"},
+        // clang-format off
+        {.before = "L-B", .after = "BL-"},
+        // The live name stays taken by what was parked before.
+        {.before = "LPB", .listed = FailureReason::Exists, .after = "LPB"},
+        {.before = "LP-", .after = "LP-"},
+        {.before = "L--", .after = "-L-"},
+        {.before = "--B", .after = "B--"},
+        {.before = "-PB", .after = "BP-"},
+        {.before = "---", .after = "---"},
+        {.before = "D-B", .after = "BD-"},
+        {.before = "U-B", .after = "BU-"},
+        {.before = "L-B", .failing = LIVE, .answer = FileFailure::InUse, .listed = FailureReason::InUse, .after = "L-B"},
+        {.before = "L-B", .failing = LIVE, .answer = FileFailure::Other, .listed = FailureReason::Other, .after = "L-B"},
+        {.before = "L-B", .failing = BROUGHT, .answer = FileFailure::AccessDenied, .listed = FailureReason::AccessDenied, .after = "-LB"},
+        // clang-format on
     };
-    for (const Direction& direction : directions) {
-        for (int row : {34, 164, 184}) {
-            const char* live = ManagedFileTable[row - 1].livePath;
+    const struct {
+        void (*run)(FailedFiles*);
+        const char* park;
+        const char* bring;
+    } directions[] = {{SwitchToModified, PREFIX_ORIGINAL, PREFIX_MODIFIED},
+                      {SwitchToOriginal, PREFIX_MODIFIED, PREFIX_ORIGINAL}};
+    // Rows at each depth of the tree, the last one before files.txt among them.
+    const char* const rows[] = {"common\\data\\handling.dat", "pc\\data\\filelist.pak",
+                                "pc\\data\\paths\\distantlights.dat"};
+    for (const auto& direction : directions) {
+        for (const char* live : rows) {
             const std::string names[3] = {live, Parked(live, direction.park),
                                           Parked(live, direction.bring)};
             for (const auto& c : cases) {
-                SCOPED_TRACE(names[2] + ": " + c.before + " -> " + c.after);
+                const char *before = c.before, *after = c.after;
+                SCOPED_TRACE(names[BROUGHT] + ": " + before + " -> " + after);
                 Fresh();
                 // A switch starts only from a live files.txt.
-                Change({"files.txt", Parked("files.txt", direction.bring)});
-                for (int i = 0; i < 3; ++i) {
+                Change({FILES_TXT, Parked(FILES_TXT, direction.bring)});
+                for (int i = LIVE; i < NONE; ++i) {
                     std::string name = names[i];
-                    if (c.before[i] == 'U')
+                    if (before[i] == 'U')
                         for (size_t at = name.rfind('\\') + 1; at < name.size(); ++at)
                             name[at] = static_cast<char>(std::toupper(name[at]));
-                    if (c.before[i] == 'D')
+                    if (before[i] == 'D')
                         Write(name + "\\inside", "D");
-                    else if (c.before[i] != '-')
-                        Write(name, std::string(1, c.before[i]));
+                    else if (before[i] != '-')
+                        Write(name, std::string(1, before[i]));
                 }
                 InjectFaults(
-                    {{FileOperation::Rename, c.failing < 0 ? "" : names[c.failing], c.reason}});
+                    {{FileOperation::Rename, c.failing == NONE ? "" : names[c.failing], c.answer}});
                 FailedFiles failed;
                 ClearFailedFiles(&failed);
 
                 direction.run(&failed);
 
-                for (int i = 0; i < 3; ++i) {
-                    std::string expected = c.after[i] == '-' ? ABSENT : std::string(1, c.after[i]);
-                    EXPECT_EQ(Read(c.after[i] == 'D' ? names[i] + "\\inside" : names[i]), expected)
+                for (int i = LIVE; i < NONE; ++i) {
+                    std::string content = after[i] == '-' ? ABSENT : std::string(1, after[i]);
+                    EXPECT_EQ(Read(after[i] == 'D' ? names[i] + "\\inside" : names[i]), content)
                         << names[i];
                 }
-                ASSERT_EQ(failed.count, c.reason == FileFailure::None ? 0 : 1);
-                if (failed.count == 1) {
+                ASSERT_EQ(failed.count, c.listed ? 1 : 0);
+                if (c.listed) {
                     EXPECT_STREQ(failed.files[0].path, live);
-                    EXPECT_EQ(failed.files[0].reason, c.reason);
+                    EXPECT_EQ(failed.files[0].reason, *c.listed);
                 }
             }
         }

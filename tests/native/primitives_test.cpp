@@ -20,8 +20,8 @@ TEST_F(Primitives, NamesMatchInAnyCaseARenameNeverReplacesAndEachFailureTellsIts
     Write("Common\\TAKEN.PAK", "taken");
     Write("Common\\dir.pak\\inner.txt", "inner");
     struct {
-        bool (*call)();
-        FileFailure reason;
+        FileFailure (*call)();
+        FileFailure answer;
     } const calls[] = {
         {[] { return FileRename("pc\\data\\filelist.pak", "common\\moved.pak"); },
          FileFailure::None},
@@ -34,13 +34,11 @@ TEST_F(Primitives, NamesMatchInAnyCaseARenameNeverReplacesAndEachFailureTellsIts
         {[] { return FileDelete("common\\copy.dat"); }, FileFailure::Missing},
         {[] { return FlushGameDirectory(); }, FileFailure::None},
     };
-    for (const auto& c : calls) {
-        EXPECT_EQ(c.call(), c.reason == FileFailure::None);
-        EXPECT_EQ(LastFileFailure(), c.reason);
-    }
+    for (const auto& c : calls)
+        EXPECT_EQ(c.call(), c.answer);
     // The exact name wins where both spellings exist.
     Write("Common\\MOVED.PAK", "other");
-    EXPECT_TRUE(FileDelete("Common\\moved.pak"));
+    EXPECT_EQ(FileDelete("Common\\moved.pak"), FileFailure::None);
     EXPECT_EQ(Tree(), (FileTree{{"Common/MOVED.PAK", "other"},
                                 {"Common/TAKEN.PAK", "taken"},
                                 {"Common/dir.pak/inner.txt", "inner"}}));
@@ -88,7 +86,8 @@ TEST_F(Primitives, CopyReplacesItsTargetOfAnyCaseAndLeavesNoTemporaryFile) {
     Write("common\\data\\TMP!ORI!handling.dat", "half");
     ASSERT_EQ(chmod((root / "common/data/TMP!ORI!handling.dat").c_str(), 0440), 0);
 
-    EXPECT_TRUE(FileCopy("common\\data\\handling.dat", "common\\data\\ORI!handling.dat"));
+    EXPECT_EQ(FileCopy("common\\data\\handling.dat", "common\\data\\ORI!handling.dat"),
+              FileFailure::None);
     EXPECT_EQ(Tree(), (FileTree{{"common/data/handling.dat", content},
                                 {"common/data/ORI!Handling.DAT", content}}));
 }
@@ -101,7 +100,7 @@ TEST_F(Primitives, ACopyThatCannotCompleteTouchesNothing) {
     const char* temporary = "common\\data\\TMP!ORI!handling.dat";
     const struct {
         const char* taken; // "dir" or "link" at the temporary name, else nothing
-        FileFailure reason;
+        FileFailure answer;
     } cases[] = {
         {"dir", FileFailure::Exists},
         {"link", FileFailure::Exists},
@@ -121,8 +120,8 @@ TEST_F(Primitives, ACopyThatCannotCompleteTouchesNothing) {
         InjectFaults({{FileOperation::Flush, temporary, FileFailure::DiskFull}});
         const FileTree before = Tree();
 
-        EXPECT_FALSE(FileCopy("common\\data\\handling.dat", "common\\data\\ORI!handling.dat"));
-        EXPECT_EQ(LastFileFailure(), c.reason);
+        EXPECT_EQ(FileCopy("common\\data\\handling.dat", "common\\data\\ORI!handling.dat"),
+                  c.answer);
         EXPECT_EQ(Tree(), before); // a link is listed with what it points to
     }
     std::filesystem::remove(outside);
@@ -139,10 +138,10 @@ TEST_F(Primitives, ACopyThatFailsHalfWayLeavesTheOldTargetAsItWas) {
     void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
 
-    bool copied = FileCopy("common\\data\\handling.dat", "common\\data\\ORI!handling.dat");
+    FileFailure answer = FileCopy("common\\data\\handling.dat", "common\\data\\ORI!handling.dat");
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &old), 0);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(copied);
+    EXPECT_NE(answer, FileFailure::None);
     EXPECT_EQ(Tree(), before);
 }
 

@@ -40,7 +40,7 @@ class WindowsPrimitives : public testing::Test {
 TEST_F(WindowsPrimitives, AReadOnlyFileIsDeleted) {
     ASSERT_TRUE(WriteFile(Host("MOD!handling.dat"), "modified"));
     ASSERT_TRUE(SetFileAttributesW(Host("MOD!handling.dat").c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_TRUE(FileDelete(Path("MOD!handling.dat").c_str()));
+    EXPECT_EQ(FileDelete(Path("MOD!handling.dat").c_str()), FileFailure::None);
     EXPECT_FALSE(std::filesystem::exists(Host("MOD!handling.dat")));
 }
 
@@ -73,7 +73,7 @@ TEST_F(WindowsPrimitives, AHeldFileIsWaitedForAMomentButNotForLong) {
     });
     StartRetryBudget();
     ULONGLONG start = GetTickCount64();
-    EXPECT_TRUE(FileRename(from.c_str(), to.c_str()));
+    EXPECT_EQ(FileRename(from.c_str(), to.c_str()), FileFailure::None);
     EXPECT_GE(GetTickCount64() - start, 250u); // the first attempt met the hold
     release.join();
     (void)CloseHandle(renameStarted);
@@ -88,9 +88,8 @@ TEST_F(WindowsPrimitives, AHeldFileIsWaitedForAMomentButNotForLong) {
     for (int call = 0; call < 6; ++call) {
         SCOPED_TRACE(call);
         start = GetTickCount64();
-        EXPECT_FALSE(FileRename(to.c_str(), from.c_str()));
+        EXPECT_EQ(FileRename(to.c_str(), from.c_str()), FileFailure::InUse);
         ULONGLONG waited = GetTickCount64() - start;
-        EXPECT_EQ(LastFileFailure(), FileFailure::InUse);
         EXPECT_GE(waited, call < 5 ? 900u : 0u);
         EXPECT_LT(waited, call < 5 ? 3000u : 500u);
     }

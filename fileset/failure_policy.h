@@ -1,0 +1,93 @@
+#pragma once
+
+#include "fileset/file_primitives.h"
+#include "fileset/file_table.h"
+
+// What counts as a failure worth telling the player, and why. The primitives only answer
+// what the platform said; every rule that turns an answer, or a look at the directory,
+// into a listed file lives here, so that the bulk operations and the commands only say
+// which rule applies.
+
+enum class FailureReason {
+    Missing,      // the source does not exist; beside another name: that name's directory
+    Exists,       // a name is taken; the other name says which
+    InUse,        // another program holds the file open
+    AccessDenied, // no write access, read-only file
+    DiskFull,
+    Other,
+    StillParked,  // an original still lies under its ORI! name
+    KeptOnlyCopy, // a MOD! copy kept because no original came live beside it
+    StrayMarker,  // both markers beside a live files.txt
+    LeftOver,     // a MOD! copy lying there before an installation
+};
+
+// Files that could not be handled, each listed once, with the first reason.
+struct FailedFile {
+    char path[PARKED_PATH_SIZE];
+    FailureReason reason;
+    char other[PARKED_PATH_SIZE]; // the other name the reason concerns, or empty
+};
+
+// Every row of the table and every fixed name fits, so nothing is ever dropped.
+constexpr int FAILED_FILES_CAPACITY = 200;
+
+struct FailedFiles {
+    int count;
+    FailedFile files[FAILED_FILES_CAPACITY];
+};
+
+void ClearFailedFiles(FailedFiles* failed);
+// Ignores a path already listed.
+void AddFailedFile(FailedFiles* failed, const char* path, FailureReason reason,
+                   const char* other = nullptr);
+
+// The rules for an answer, each taking the list first and the path to list second.
+
+// Any copy, rename or delete of source (to target; null for a delete): lists path, unless
+// source simply is not there. A reason that concerns the target (its name taken, its
+// directory missing) names the target too.
+void NoteAnswer(FailedFiles* failed, const char* path, FileFailure answer, const char* source,
+                const char* target);
+// A step that nothing may pass over: lists path with any answer but success, a missing
+// file included; true when it was done.
+bool StepDone(FailedFiles* failed, const char* path, FileFailure answer);
+// A rename noted under its source; true when it was done.
+bool RenameNoted(FailedFiles* failed, const char* source, const char* target);
+// The backup's copy of live to parked. A copy replaces its target, so a taken name can only
+// be the copy's temporary name.
+void NoteBackupAnswer(FailedFiles* failed, const char* live, FileFailure answer,
+                      const char* parked);
+// A switch parks live as parked. A taken parked name means the row is in the new set
+// already (a switch run again), or blocked: bringing the other set live tells.
+void NoteParkAnswer(FailedFiles* failed, const char* live, FileFailure answer, const char* parked);
+// A switch brings brought live. A taken live name names the copy parked under parkPrefix
+// in its way, if any; without parkPrefix nothing was parked before, and a taken live name is
+// left to the caller.
+void NoteBringAnswer(FailedFiles* failed, const char* live, FileFailure answer, const char* brought,
+                     const char* parkPrefix);
+// A switch parks files.txt as marker. True when the switch may go on: files.txt was parked,
+// or, with absentCountsAsParked, a switch cut short parked it already.
+bool NoteMarkerAnswer(FailedFiles* failed, FileFailure answer, const char* marker,
+                      bool absentCountsAsParked);
+
+// The rules for what the directory holds.
+
+// The removal of the modified set keeps a MOD! copy that no original came live beside: it
+// may be the only copy of the file. True when parked may be deleted.
+bool MayDeleteModifiedCopy(FailedFiles* failed, const char* live, const char* parked);
+// folder is not a directory.
+void ListMissingFolder(FailedFiles* failed, const char* folder);
+// Before an installation: a MOD! copy from an earlier life of the directory may be the only
+// copy of a file; the installation would make it the row's modified file, and the
+// uninstallation delete it.
+void ListLeftOverCopies(FailedFiles* failed);
+// Before an uninstallation: both markers beside a live files.txt. Which set is live is not
+// known then, and any rename could park an original where the removal deletes it.
+void ListStrayMarkers(FailedFiles* failed);
+// Before an uninstallation: the setup names take the modified files.txt and filelist.pak
+// back last; a setup file lying there already (an archive unzipped again) would stop the
+// uninstallation after the modified set is gone.
+void ListTakenSetupNames(FailedFiles* failed);
+// Rows whose original is still parked: uninstalling now would later let the next
+// installation take the live modified file for the original.
+void ListParkedOriginals(FailedFiles* failed);
