@@ -219,7 +219,7 @@ std::string Throughput(const Medians& medians, std::uint64_t total) {
 
 int Benchmark(const fs::path& dir) {
     Medians sample, small, large, copiesSmall, durableSmall, copiesLarge, durableLarge;
-    if (!MakeSampleGame(dir, SampleLayout::Original, false)) {
+    if (!MakeSampleGame(dir, SampleLayout::Original, NO_SETUP_FILES)) {
         Fail("cannot write the sample game");
         return 1;
     }

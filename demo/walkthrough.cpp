@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/main_window_controls.h"
-#include "tests/expected_texts.h"
+#include "app/texts.h"
 #include "demo/screenshot.h"
 #include "driver/driver.h"
 
@@ -195,7 +195,7 @@ int wmain(int argc, wchar_t** argv) {
     ProgramRun run = {};
     if (command == L"prepare") {
         run.game = target;
-        bool ok = MakeSampleGame(target, SampleLayout::Fresh, true) && CopyProgram(run);
+        bool ok = MakeSampleGame(target, SampleLayout::Fresh, WITH_SETUP_FILES) && CopyProgram(run);
         return ok ? 0 : 1;
     }
     if (command != L"walk")

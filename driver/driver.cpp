@@ -95,11 +95,9 @@ bool CopyProgram(const ProgramRun& run) {
     return !error;
 }
 
-bool StartProgram(ProgramRun* run, const std::wstring& arguments) {
+bool StartProgram(ProgramRun* run) {
     std::wstring program = (run->game / PROGRAM_FILE).wstring();
     std::wstring commandLine = L"\"" + program + L"\"";
-    if (!arguments.empty())
-        commandLine += L" " + arguments;
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     std::wstring workingDirectory = run->root.wstring();

@@ -41,13 +41,14 @@ bool MakeRunDirectory(ProgramRun* run, bool nonAnsi);
 // Copies Tauschwerk.exe from beside the test program into the game directory.
 bool CopyProgram(const ProgramRun& run);
 // Starts the copied program with the run's root as working directory.
-bool StartProgram(ProgramRun* run, const std::wstring& arguments = L"");
+bool StartProgram(ProgramRun* run);
 
 // Changes a run's directory before the program starts in it; false when it cannot.
 using Prepare = std::function<bool(const ProgramRun&)>;
 // A fresh run directory with a sample game in layout and the program, changed by prepare,
 // the program started in it; then waits until the main window's state button reads
 // caption or, with a null caption, until a message box shows. Answers that window, or 0.
+constexpr bool NON_ANSI_PATH = true; // a directory name outside the system's code page
 HWND StartInSampleGame(ProgramRun* run, SampleLayout layout, const char* caption,
                        const Prepare& prepare = nullptr, bool withSetupFiles = false,
                        bool nonAnsi = false);

@@ -14,7 +14,9 @@ enum class SampleLayout {
 };
 
 // Writes the sample into dir (which is created). With setup files, Setup1.Vornak and
-// Setup2.Vornak lie in it too.
+// Setup2.Vornak lie in it too, as the released archive unpacks them.
+constexpr bool WITH_SETUP_FILES = true;
+constexpr bool NO_SETUP_FILES = false;
 bool MakeSampleGame(const std::filesystem::path& dir, SampleLayout layout, bool withSetupFiles);
 
 // What MakeSampleGame writes: relative paths, '/' separated, with their contents.

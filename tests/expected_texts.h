@@ -20,11 +20,14 @@ inline constexpr char TITLE_ERROR[] = "Tauschwerk: Fehler";
 inline constexpr char TITLE_INSTALLATION[] = "Tauschwerk: Installation";
 inline constexpr char TITLE_INFO[] = "Tauschwerk: Info";
 inline constexpr char TITLE_UNINSTALL[] = "Tauschwerk: Deinstallation";
+inline constexpr char TITLE_INFOS[] = "Tauschwerk: Infos";
+inline constexpr char TITLE_PLAIN[] = "Tauschwerk";
 
 inline constexpr char TEXT_NOT_IN_GAME_DIRECTORY[] = "Diese Anwendung muss sich im Spiel-Verzeichnis von GTA IV befinden!";
 inline constexpr char TEXT_ALREADY_RUNNING[] = "Tauschwerk l\xE4uft in diesem Verzeichnis bereits.\n\n" "Das andere Tauschwerk arbeitet vielleicht gerade ohne Fenster (w\xE4hrend der " "Installation). Warten Sie, bis es fertig ist, oder beenden Sie es; starten Sie " "Tauschwerk dann erneut.";
 inline constexpr char TEXT_CONSENT[] = "Zur ersten Nutzung werden nun einige Einstellungen vorgenommen...\n\n" "Bitte stellen Sie sicher, dass alle Dateien im Spielverzeichnis Original sind,\n" "bevor sie mit der Installation fortfahren.";
 inline constexpr char TEXT_INSTALLED[] = "Installation wurde erfolgreich abgeschlossen!\n" "Sie k\xF6nnen nun Dateien bearbeiten und jederzeit auf Originale umschalten.\n\n" "WICHTIG: Bearbeiten Sie Dateien NUR im MODIFIZIERTEN Zustand!!";
+inline constexpr char TEXT_DECLINED[] = "Gute Entscheidung  ;-)";
 inline constexpr char TEXT_UNINSTALLED[] = "Deinstallation wurde erfolgreich abgeschlossen!";
 inline constexpr char TEXT_UNINSTALL_QUESTION[] = "Sind Sie sich sicher, dass Sie dieses Programm deinstallieren wollen?\n\n" "Alle MODs gehen verloren und es verbleiben nur noch Originale!";
 inline constexpr char TEXT_INFOS[] = "Hallo lieber User!\n\n" "Ich hoffe mein Programm ist Dir von Nutzen.\n" "Jedoch gebe ich keine Garantie, dass es fehlerfrei l\xE4uft.\n" "Aber bei mir funktionierts einwandfrei.\n\n" "Der Dateitausch folgt einer Idee der Tauschwerk-Entwickler.\n" "Es ist jedoch KEIN PATCH, daher funktioniert er in jeder Version von GTA IV!\n\n" "Falls es doch mal zu fehlern kommen sollte, mailt es mir:\n\n" "    kontakt@tauschwerk.example\n" "    Betreff: Tauschwerk\n\n" "\xA9 2026 Tauschwerk-Entwickler. Alle Rechte vorbehalten.";
@@ -80,5 +83,3 @@ inline std::string Lines(std::initializer_list<const char*> lines) {
 // clang-format on
 
 } // namespace expected
-
-using namespace expected;

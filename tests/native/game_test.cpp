@@ -125,6 +125,7 @@ int PlatformMessageBox(const char* title, const char* text, unsigned style, bool
         return screen.unownedAnswer;
     }
     screen.messages.push_back({title, text, style});
+    screen.captionsBehind.push_back(screen.caption);
     if (std::string(title).rfind("Tauschwerk", 0) == 0) // not a test's own box
         shownFirstLines.insert(std::string(text).substr(0, std::string(text).find('\n')));
     return screen.messages.size() == 1 ? screen.answer : ANSWER_OK;
@@ -174,8 +175,10 @@ void GetControlText(int n) {
 }
 
 int WaitEvent() {
-    if (screen.clicks.empty())
+    if (screen.clicks.empty()) {
+        screen.closed = true;
         return EVENT_CLOSE;
+    }
     lastControl = screen.clicks.front();
     screen.clicks.pop_front();
     return EVENT_CONTROL;

@@ -19,11 +19,13 @@ typedef std::tuple<std::string, std::string, unsigned> ShownMessage;
 
 struct Screen {
     std::vector<ShownMessage> messages;
+    std::vector<std::string> captionsBehind; // the state button's, as each box was shown
     int answer = 1;         // to the first box; every later one is answered with OK
     int unownedAnswer = 0;  // to a box shown again without owner: not shown either
     int unowned = 0;        // boxes shown again without owner
     std::deque<int> clicks; // buttons of the main window; then a close request
     bool mainWindow = false;
+    bool closed = false; // the player closed the main window
     std::string caption; // of the state button
     bool stateDisabled = false;
 };

@@ -20,7 +20,7 @@ TEST_F(LifeCycle, AHeldFileIsWaitedForOrToldAndTheCaptionStaysTrue) {
     const char HANDLING[] = "common\\data\\handling.dat";
     for (DWORD holdMs : {300u, INFINITE}) {
         SCOPED_TRACE(holdMs);
-        HWND window = StartInSampleGame(&run, SampleLayout::Original, CAPTION_ORIGINAL);
+        HWND window = StartInSampleGame(&run, SampleLayout::Original, expected::CAPTION_ORIGINAL);
         ASSERT_NE(window, nullptr);
         const FileTree before = GameFiles(run);
         HANDLE held = Hold(run, HANDLING);
@@ -29,15 +29,16 @@ TEST_F(LifeCycle, AHeldFileIsWaitedForOrToldAndTheCaptionStaysTrue) {
         if (holdMs != INFINITE) {
             Sleep(holdMs);
             (void)CloseHandle(held);
-            EXPECT_TRUE(StateReads(window, CAPTION_MODIFIED));
+            EXPECT_TRUE(StateReads(window, expected::CAPTION_MODIFIED));
             EXPECT_EQ(FindMessageBox(run), nullptr);
         } else {
-            AnswerBox(run, TITLE_ERROR,
-                      ReportText(SWITCH_FAILED, "common\\data\\handling.dat (in Benutzung)",
-                                 Lines({ADVICE_HELD}), NEXT_SWITCH_AT_START),
+            AnswerBox(run, expected::TITLE_ERROR,
+                      expected::ReportText(
+                          expected::SWITCH_FAILED, "common\\data\\handling.dat (in Benutzung)",
+                          expected::Lines({expected::ADVICE_HELD}), expected::NEXT_SWITCH_AT_START),
                       {IDOK}, IDOK);
             (void)CloseHandle(held);
-            EXPECT_TRUE(StateReads(window, CAPTION_CONFLICT));
+            EXPECT_TRUE(StateReads(window, expected::CAPTION_CONFLICT));
         }
         EXPECT_EQ(InventoryOf(GameFiles(run)), InventoryOf(before));
     }
@@ -53,9 +54,9 @@ TEST_F(LifeCycle, AnInstallationStopsAtAnObstacleAndCompletesOnceItIsGone) {
         const char* advice;
         bool hold; // else a directory at the copy's temporary name
     } const obstacles[] = {
-        {"common\\data\\handling.dat (in Benutzung)", ADVICE_HELD, true},
+        {"common\\data\\handling.dat (in Benutzung)", expected::ADVICE_HELD, true},
         {"common\\data\\handling.dat (Name bereits vergeben: common\\data\\TMP!ORI!handling.dat)",
-         ADVICE_TAKEN, false},
+         expected::ADVICE_TAKEN, false},
     };
     for (const auto& obstacle : obstacles) {
         SCOPED_TRACE(obstacle.line);
@@ -63,14 +64,17 @@ TEST_F(LifeCycle, AnInstallationStopsAtAnObstacleAndCompletesOnceItIsGone) {
             return std::filesystem::create_directories(GamePath(r.game, TEMPORARY) / "inside");
         };
         ASSERT_NE(StartInSampleGame(&run, SampleLayout::Fresh, nullptr,
-                                    obstacle.hold ? Prepare() : Prepare(directoryInTheWay), true),
+                                    obstacle.hold ? Prepare() : Prepare(directoryInTheWay),
+                                    WITH_SETUP_FILES),
                   nullptr);
         HANDLE held = obstacle.hold ? Hold(run, HANDLING) : nullptr;
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
-        AnswerBox(run, TITLE_INSTALLATION, TEXT_CONSENT, {IDOK, IDCANCEL}, IDOK);
-        AnswerBox(run, TITLE_ERROR,
-                  ReportText(INSTALL_ABORTED, obstacle.line, Lines({obstacle.advice}),
-                             NEXT_INSTALL_AGAIN),
+        AnswerBox(run, expected::TITLE_INSTALLATION, expected::TEXT_CONSENT, {IDOK, IDCANCEL},
+                  IDOK);
+        AnswerBox(run, expected::TITLE_ERROR,
+                  expected::ReportText(expected::INSTALL_ABORTED, obstacle.line,
+                                       expected::Lines({obstacle.advice}),
+                                       expected::NEXT_INSTALL_AGAIN),
                   {IDOK}, IDOK);
         EXPECT_EQ(ExitCode(&run), 0u);
         EXPECT_FALSE(std::filesystem::exists(run.game / "ORI!files.txt"));
@@ -80,8 +84,9 @@ TEST_F(LifeCycle, AnInstallationStopsAtAnObstacleAndCompletesOnceItIsGone) {
         else
             EXPECT_TRUE(std::filesystem::remove_all(GamePath(run.game, TEMPORARY)) == 2);
         ASSERT_TRUE(StartProgram(&run));
-        AnswerBox(run, TITLE_INSTALLATION, TEXT_CONSENT, {IDOK, IDCANCEL}, IDOK);
-        AnswerBox(run, TITLE_INFO, TEXT_INSTALLED, {IDOK}, IDOK);
+        AnswerBox(run, expected::TITLE_INSTALLATION, expected::TEXT_CONSENT, {IDOK, IDCANCEL},
+                  IDOK);
+        AnswerBox(run, expected::TITLE_INFO, expected::TEXT_INSTALLED, {IDOK}, IDOK);
         HWND window = nullptr;
         EXPECT_TRUE(PollUntil([&] { return (window = FindMainWindow(run)) != nullptr; }));
         if (HasFailure())
@@ -92,13 +97,14 @@ TEST_F(LifeCycle, AnInstallationStopsAtAnObstacleAndCompletesOnceItIsGone) {
 // A switch back to the originals cut short in its second phase, as a crash of the game or
 // the power going leaves it: every live file parked, the first rows' originals live again.
 bool CutSwitchShort(const std::filesystem::path& game) {
+    constexpr int ROWS_BROUGHT_LIVE = 60;
     bool moved = true;
     for (int row = 0; row < MANAGED_FILE_COUNT; ++row) {
         const char* live = ManagedFileTable[row].livePath;
         std::error_code error;
         std::filesystem::rename(GamePath(game, live), GamePath(game, Parked(live, PREFIX_MODIFIED)),
                                 error);
-        if (row < 60)
+        if (row < ROWS_BROUGHT_LIVE)
             std::filesystem::rename(GamePath(game, Parked(live, PREFIX_ORIGINAL)),
                                     GamePath(game, live), error);
         moved = moved && !error;
@@ -119,33 +125,36 @@ void ExpectOriginalCopiesWhole(const FileTree& tree) {
 
 // A game below a Cyrillic path, with an old ORI! copy lying there and three large files.
 TEST_F(LifeCycle, AKillOrASwitchCutShortLosesAFileOrKeepsAStaleCopy) {
-    const ManagedFile* large = &ManagedFileTable[99];
+    // Rows in the middle of the table: the kill falls amid the backup.
+    const char* const LARGE[] = {"common\\data\\controls\\default0.cfg",
+                                 "common\\data\\controls\\default1.cfg",
+                                 "common\\data\\controls\\default2.cfg"};
     Prepare oldCopyAndLargeFiles = [&](const ProgramRun& r) {
-        for (int i = 0; i < 3; ++i)
-            std::filesystem::resize_file(GamePath(r.game, large[i].livePath), 128 << 20);
+        for (const char* file : LARGE)
+            std::filesystem::resize_file(GamePath(r.game, file), 128 << 20);
         return WriteFile(GamePath(r.game, "common\\data\\ORI!handling.dat"), "stale");
     };
-    ASSERT_NE(
-        StartInSampleGame(&run, SampleLayout::Fresh, nullptr, oldCopyAndLargeFiles, true, true),
-        nullptr);
+    ASSERT_NE(StartInSampleGame(&run, SampleLayout::Fresh, nullptr, oldCopyAndLargeFiles,
+                                WITH_SETUP_FILES, NON_ANSI_PATH),
+              nullptr);
     FileTree fresh = GameFiles(run);
     fresh.erase("common/data/ORI!handling.dat");
 
     // Killed while it copies, the installation is offered again and then completes.
-    AnswerBox(run, TITLE_INSTALLATION, TEXT_CONSENT, {IDOK, IDCANCEL}, IDOK);
+    AnswerBox(run, expected::TITLE_INSTALLATION, expected::TEXT_CONSENT, {IDOK, IDCANCEL}, IDOK);
     ASSERT_TRUE(PollUntil([&] {
         return std::filesystem::exists(
-            GamePath(run.game, Parked(Parked(large[0].livePath, PREFIX_ORIGINAL).c_str(), "TMP!")));
+            GamePath(run.game, Parked(Parked(LARGE[0], PREFIX_ORIGINAL).c_str(), "TMP!")));
     }));
     ASSERT_TRUE(TerminateProcess(run.process.hProcess, 1));
     EXPECT_EQ(ExitCode(&run), 1u);
     ExpectOriginalCopiesWhole(GameFiles(run));
     ASSERT_TRUE(StartProgram(&run));
-    AnswerBox(run, TITLE_INSTALLATION, TEXT_CONSENT, {IDOK, IDCANCEL}, IDOK);
-    AnswerBox(run, TITLE_INFO, TEXT_INSTALLED, {IDOK}, IDOK);
+    AnswerBox(run, expected::TITLE_INSTALLATION, expected::TEXT_CONSENT, {IDOK, IDCANCEL}, IDOK);
+    AnswerBox(run, expected::TITLE_INFO, expected::TEXT_INSTALLED, {IDOK}, IDOK);
     HWND window = nullptr;
     ASSERT_TRUE(PollUntil([&] { return (window = FindMainWindow(run)) != nullptr; }));
-    ASSERT_TRUE(StateReads(window, CAPTION_MODIFIED));
+    ASSERT_TRUE(StateReads(window, expected::CAPTION_MODIFIED));
     const FileTree installed = GameFiles(run);
     ExpectOriginalCopiesWhole(installed);
     // Every row has its copy, the setup files are in place, and no temporary file is left.
@@ -153,10 +162,10 @@ TEST_F(LifeCycle, AKillOrASwitchCutShortLosesAFileOrKeepsAStaleCopy) {
 
     // Each switch only moves files; the way back restores the tree exactly.
     ASSERT_TRUE(ClickButton(GetDlgItem(window, STATUS_BUTTON)));
-    ASSERT_TRUE(StateReads(window, CAPTION_ORIGINAL));
+    ASSERT_TRUE(StateReads(window, expected::CAPTION_ORIGINAL));
     EXPECT_EQ(InventoryOf(GameFiles(run)), InventoryOf(installed));
     ASSERT_TRUE(ClickButton(GetDlgItem(window, STATUS_BUTTON)));
-    ASSERT_TRUE(StateReads(window, CAPTION_MODIFIED));
+    ASSERT_TRUE(StateReads(window, expected::CAPTION_MODIFIED));
     EXPECT_TRUE(GameFiles(run) == installed);
 
     // A switch cut short is finished toward the originals by the next start; the
@@ -169,14 +178,16 @@ TEST_F(LifeCycle, AKillOrASwitchCutShortLosesAFileOrKeepsAStaleCopy) {
     ASSERT_TRUE(CutSwitchShort(run.game));
     ASSERT_TRUE(StartProgram(&run));
     ASSERT_TRUE(PollUntil([&] { return (window = FindMainWindow(run)) != nullptr; }));
-    ASSERT_TRUE(StateReads(window, CAPTION_ORIGINAL));
+    ASSERT_TRUE(StateReads(window, expected::CAPTION_ORIGINAL));
     ASSERT_TRUE(ClickButton(GetDlgItem(window, UNINSTALL_BUTTON)));
-    AnswerBox(run, TITLE_UNINSTALL, TEXT_UNINSTALL_QUESTION, {IDOK, IDCANCEL}, IDOK);
-    AnswerBox(run, TITLE_UNINSTALL, TEXT_UNINSTALLED, {IDOK}, IDOK);
+    AnswerBox(run, expected::TITLE_UNINSTALL, expected::TEXT_UNINSTALL_QUESTION, {IDOK, IDCANCEL},
+              IDOK);
+    AnswerBox(run, expected::TITLE_UNINSTALL, expected::TEXT_UNINSTALLED, {IDOK}, IDOK);
     EXPECT_EQ(ExitCode(&run), 0u);
     EXPECT_TRUE(GameFiles(run) == fresh);
     ASSERT_TRUE(StartProgram(&run));
-    AnswerBox(run, TITLE_INSTALLATION, TEXT_CONSENT, {IDOK, IDCANCEL}, IDCANCEL);
+    AnswerBox(run, expected::TITLE_INSTALLATION, expected::TEXT_CONSENT, {IDOK, IDCANCEL},
+              IDCANCEL);
     EXPECT_EQ(ExitCode(&run), 0u);
     EXPECT_TRUE(GameFiles(run) == fresh);
 }

@@ -75,9 +75,9 @@ TEST_F(Win32Faults, ALinkLoopReadsMissingOrTheLockIsFreeWhenUnopenableSpelledOrK
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
-        HWND window =
-            StartInSampleGame(&run, SampleLayout::Original,
-                              c.then == FIRST_REFUSED ? nullptr : CAPTION_ORIGINAL, c.prepare);
+        HWND window = StartInSampleGame(
+            &run, SampleLayout::Original,
+            c.then == FIRST_REFUSED ? nullptr : expected::CAPTION_ORIGINAL, c.prepare);
         ASSERT_NE(window, nullptr);
         ProgramRun* refused = c.then == FIRST_REFUSED ? &run : &second;
         if (c.then == SECOND_THROUGH_ALIAS || c.then == THIRD_AFTER_REFUSAL) {
@@ -92,12 +92,12 @@ TEST_F(Win32Faults, ALinkLoopReadsMissingOrTheLockIsFreeWhenUnopenableSpelledOrK
             third = {run.root, run.game, {}};
             ASSERT_TRUE(StartProgram(&third));
             ASSERT_TRUE(PollUntil([&] { return (window = FindMainWindow(third)) != nullptr; }));
-            EXPECT_TRUE(StateReads(window, CAPTION_ORIGINAL));
+            EXPECT_TRUE(StateReads(window, expected::CAPTION_ORIGINAL));
         }
         if (c.then != FIRST_STARTS) {
-            AnswerBox(*refused, TITLE_INFO, TEXT_ALREADY_RUNNING, {IDOK}, IDOK);
+            AnswerBox(*refused, expected::TITLE_INFO, expected::TEXT_ALREADY_RUNNING, {IDOK}, IDOK);
             EXPECT_EQ(ExitCode(refused), 0u);
-            EXPECT_EQ(GameFiles(run), SampleFiles(SampleLayout::Original, false));
+            EXPECT_EQ(GameFiles(run), SampleFiles(SampleLayout::Original, NO_SETUP_FILES));
         }
         if (c.then == FIRST_REFUSED)
             (void)CloseHandle(held);

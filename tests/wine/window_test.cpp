@@ -9,7 +9,7 @@ using WindowTest = ProgramTest;
 const std::vector<WORD> TAB = {VK_TAB};
 const std::vector<WORD> SHIFT_TAB = {VK_SHIFT, VK_TAB};
 
-// Both markers present: the state button reads CAPTION_CONFLICT and is disabled.
+// Both markers present: the state button reads expected::CAPTION_CONFLICT and is disabled.
 bool AddSecondMarker(const ProgramRun& run) {
     return WriteFile(run.game / "ORI!files.txt", "stale marker\n");
 }
@@ -25,7 +25,7 @@ bool FocusMovesTo(const ProgramRun& run, HWND window, int id) {
 }
 
 TEST_F(WindowTest, WindowOrButtonsMisplacedMisstyledOrMislabelled) {
-    HWND window = StartInSampleGame(&run, SampleLayout::Modified, CAPTION_MODIFIED);
+    HWND window = StartInSampleGame(&run, SampleLayout::Modified, expected::CAPTION_MODIFIED);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(ClassName(window), "WindowClass_0");
     // 0x14C80000: the system adds WS_CLIPSIBLINGS to every top-level window.
@@ -47,7 +47,7 @@ TEST_F(WindowTest, WindowOrButtonsMisplacedMisstyledOrMislabelled) {
         RECT place; // in the client area
     };
     const Button buttons[] = {
-        {STATUS_BUTTON, CAPTION_MODIFIED, PUSH | BS_DEFPUSHBUTTON, {0, 0, 175, 40}},
+        {STATUS_BUTTON, expected::CAPTION_MODIFIED, PUSH | BS_DEFPUSHBUTTON, {0, 0, 175, 40}},
         {INFOS_BUTTON, "Infos", PUSH, {175, 0, 250, 20}},
         {UNINSTALL_BUTTON, "Deinstallation", PUSH, {175, 20, 250, 40}},
     };
@@ -99,12 +99,13 @@ TEST_F(WindowTest, FocusWalkWrongKeysMisbehaveInfosBlockedOrAltF4NotClosing) {
             if (step.conflict) {
                 // The space bar presses the focused button; Enter and Escape did nothing.
                 EXPECT_EQ(FindMessageBox(run), nullptr);
-                EXPECT_EQ(GameFiles(run), SampleFiles(SampleLayout::Original, false));
+                EXPECT_EQ(GameFiles(run), SampleFiles(SampleLayout::Original, NO_SETUP_FILES));
                 ASSERT_TRUE(SendKeys(window, {VK_SPACE}));
-                EXPECT_TRUE(StateReads(window, CAPTION_MODIFIED));
+                EXPECT_TRUE(StateReads(window, expected::CAPTION_MODIFIED));
             }
             window = StartInSampleGame(&run, SampleLayout::Original,
-                                       step.conflict ? CAPTION_CONFLICT : CAPTION_ORIGINAL,
+                                       step.conflict ? expected::CAPTION_CONFLICT
+                                                     : expected::CAPTION_ORIGINAL,
                                        step.conflict ? Prepare(AddSecondMarker) : nullptr);
             ASSERT_NE(window, nullptr);
         }
@@ -114,7 +115,7 @@ TEST_F(WindowTest, FocusWalkWrongKeysMisbehaveInfosBlockedOrAltF4NotClosing) {
     // Infos works beside the disabled state button. Pressed by keys: a disabled button takes
     // none, while a posted click would reach even a disabled button.
     ASSERT_TRUE(SendKeys(window, {VK_SPACE}));
-    AnswerBox(run, "Tauschwerk: Infos", TEXT_INFOS, {IDOK}, IDOK);
+    AnswerBox(run, expected::TITLE_INFOS, expected::TEXT_INFOS, {IDOK}, IDOK);
     // Alt+F4 ends the program at once, touching no file.
     const FileTree before = SnapshotTree(run.root);
     ASSERT_TRUE(SendKeys(window, {VK_MENU, VK_F4}));
