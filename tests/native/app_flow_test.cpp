@@ -9,7 +9,6 @@
 
 #include "app/main_window_controls.h"
 #include "app/program.h"
-#include "fileset/bulk_operations.h"
 #include "sample/sample_game.h"
 #include "tests/expected_texts.h"
 #include "tests/native/game_test.h"
@@ -287,7 +286,7 @@ TEST_F(Flow, AnOverlongTextStopsAtTheEndOfTheWorkArea) {
 // touching the disk, which on disk is the same.
 long operationsLeft;
 std::vector<std::string> operations; // the call's kind, then its names
-std::string killAt;                  // the first operation to fail, for a cut prepared
+std::string killAt;                  // the first operation to fail, for a cut short run
 bool killed;
 
 std::string Operation(FileOperation call, const char* source, const char* target) {
@@ -342,27 +341,29 @@ std::set<long> StopPoints() {
     return points;
 }
 
-// A run cut short before the swept start: an installation at one of its steps, or a switch
-// in one of its phases.
-enum class Cut { None, InstallationBeforeMarker, InstallationAfterMarker, Phase1, Phase2 };
+// A run cut short before the swept start, at this operation: an installation at one of its
+// steps, or a switch in one of its phases.
+std::string CutAt(const char* source, const char* target) {
+    return Operation(FileOperation::Rename, source, target);
+}
 
 const struct Scenario {
     const char* name;
-    SampleLayout layout; // Fresh comes with the setup files
-    Cut cut;
+    SampleLayout layout;     // Fresh comes with the setup files
+    std::string cutAt;       // none: nothing was cut short
     std::vector<int> clicks; // at the swept start; none: the start alone, installing if offered
 } SCENARIOS[] = {
-    {"Installation", FRESH, Cut::None, {}},
-    {"SwitchToModified", ORIGINAL, Cut::None, {STATE}},
-    {"SwitchToOriginal", MODIFIED, Cut::None, {STATE}},
-    {"UninstallFromModified", MODIFIED, Cut::None, {UNINSTALL}},
-    {"UninstallFromOriginal", ORIGINAL, Cut::None, {UNINSTALL}},
-    {"RepairOfAnInstallationCutBeforeItsMarker", FRESH, Cut::InstallationBeforeMarker, {}},
-    {"RepairOfAnInstallationCutAfterItsMarker", FRESH, Cut::InstallationAfterMarker, {}},
-    {"RepairOfASwitchToModifiedCutInPhase1", ORIGINAL, Cut::Phase1, {}},
-    {"RepairOfASwitchToModifiedCutInPhase2", ORIGINAL, Cut::Phase2, {}},
-    {"RepairOfASwitchToOriginalCutInPhase1", MODIFIED, Cut::Phase1, {}},
-    {"RepairOfASwitchToOriginalCutInPhase2", MODIFIED, Cut::Phase2, {}},
+    {"Installation", FRESH, "", {}},
+    {"SwitchToModified", ORIGINAL, "", {STATE}},
+    {"SwitchToOriginal", MODIFIED, "", {STATE}},
+    {"UninstallFromModified", MODIFIED, "", {UNINSTALL}},
+    {"UninstallFromOriginal", ORIGINAL, "", {UNINSTALL}},
+    {"RepairOfAnInstallationCutBeforeItsMarker", FRESH, CutAt(FILES_TXT, MARKER_ORIGINAL), {}},
+    {"RepairOfAnInstallationCutAfterItsMarker", FRESH, CutAt(SETUP_FILE_1, FILES_TXT), {}},
+    {"RepairOfASwitchToModifiedCutInPhase1", ORIGINAL, CutAt(HANDLING, PARKED_HANDLING), {}},
+    {"RepairOfASwitchToModifiedCutInPhase2", ORIGINAL, CutAt(MODIFIED_HANDLING, HANDLING), {}},
+    {"RepairOfASwitchToOriginalCutInPhase1", MODIFIED, CutAt(HANDLING, MODIFIED_HANDLING), {}},
+    {"RepairOfASwitchToOriginalCutInPhase2", MODIFIED, CutAt(PARKED_HANDLING, HANDLING), {}},
 };
 
 class KilledAndStartedAgain : public GameTest, public testing::WithParamInterface<Scenario> {
@@ -370,34 +371,20 @@ class KilledAndStartedAgain : public GameTest, public testing::WithParamInterfac
     const Scenario& scenario = GetParam();
     const bool installing = scenario.layout == FRESH;
 
-    void CutShort() {
-        screen = Screen();
-        if (installing) {
-            killAt = scenario.cut == Cut::InstallationBeforeMarker
-                         ? Operation(FileOperation::Rename, "files.txt", "ORI!files.txt")
-                         : Operation(FileOperation::Rename, "Setup1.Vornak", "files.txt");
-            killed = false;
-            SetFileFaultHook(KillAtOperation);
-            EXPECT_TRUE(Start());
-            return;
-        }
-        // Phase 1 has parked files.txt and then ROWS_DONE - 1 rows, or phase 2 (which follows
-        // phase 1's MANAGED_FILE_COUNT renames) has brought ROWS_DONE rows live.
-        constexpr long ROWS_DONE = 60;
-        operationsLeft = scenario.cut == Cut::Phase1 ? ROWS_DONE : MANAGED_FILE_COUNT + ROWS_DONE;
-        SetFileFaultHook(KillAfterOperations);
-        FailedFiles failed;
-        ClearFailedFiles(&failed);
-        (scenario.layout == ORIGINAL ? SwitchToModified : SwitchToOriginal)(&failed);
-    }
-
     void Prepare() {
         ASSERT_TRUE(MakeSampleGame(root, scenario.layout, installing));
         // The backup must replace an old copy and pass over a missing file.
         if (installing)
             Change({PARKED_HANDLING, "-pc\\stream.ini"});
-        if (scenario.cut != Cut::None)
-            CutShort();
+        if (!scenario.cutAt.empty()) {
+            screen = Screen();
+            screen.clicks = installing ? std::deque<int>{} : std::deque<int>{STATE};
+            killAt = scenario.cutAt;
+            killed = false;
+            SetFileFaultHook(KillAtOperation);
+            EXPECT_TRUE(Start());
+            ASSERT_TRUE(killed);
+        }
         SetFileFaultHook(nullptr);
         screen = Screen();
         screen.clicks.assign(scenario.clicks.begin(), scenario.clicks.end());
