@@ -25,7 +25,6 @@ const ShownMessage WRITE_FAILED = {expected::TITLE_ERROR, expected::TEXT_WRITE_F
 const ShownMessage QUESTION = {expected::TITLE_UNINSTALL, expected::TEXT_UNINSTALL_QUESTION, 49};
 const ShownMessage DECLINED = {expected::TITLE_PLAIN, expected::TEXT_DECLINED, 0};
 const ShownMessage UNINSTALLED = {expected::TITLE_UNINSTALL, expected::TEXT_UNINSTALLED, 64};
-const ShownMessage INFOS = {expected::TITLE_INFOS, expected::TEXT_INFOS, 64};
 
 ShownMessage Report(const char* first, const std::string& files,
                     std::initializer_list<const char*> advice, const char* next) {
@@ -93,18 +92,21 @@ struct FlowCase {
 TEST_F(Flow, EveryStartRefusalAndFailureIsToldAndLosesNothing) {
     // One row a case, as it reads best.
     // clang-format off
-    const std::string NO_COPY = std::string("-") + PARKED_HANDLING;
     const Fault DISK_FULL_ON_GTA = {FileOperation::Copy, GTA, FileFailure::DiskFull};
     const Fault COPY_DENIED = {FileOperation::Copy, HANDLING, FileFailure::AccessDenied};
     const Fault DELETE_DENIED = {FileOperation::Delete, "common\\data\\MOD!gta.dat", FileFailure::AccessDenied};
     const Fault MARKER_HELD = {FileOperation::Rename, "files.txt", FileFailure::InUse, "ORI!files.txt"};
-    const std::string TWO_UNSAVED = "common\\data\\gta.dat (Datentr\xE4ger voll)\n"
-                                    "common\\data\\handling.dat (Zugriff verweigert)";
-    auto STRAY = [](const char* advice) {
-        return Report(expected::UNINSTALL_ABORTED, "ORI!files.txt (Markierung doppelt)\nMOD!files.txt (Markierung doppelt)", {}, advice);
+    auto InstallAborted = [](const char* files, std::initializer_list<const char*> advice) {
+        return std::vector<ShownMessage>{CONSENT, Report(expected::INSTALL_ABORTED, files, advice, expected::NEXT_INSTALL_AGAIN)};
     };
-    const ShownMessage KEPT = Report(expected::UNINSTALL_INCOMPLETE, "common\\data\\MOD!handling.dat (kein Original gesichert, Datei behalten)",
-                                     {expected::ADVICE_KEPT}, expected::NEXT_UNINSTALL_AGAIN);
+    auto UninstallStopped = [](const char* first, const char* files, const char* advice) {
+        return std::vector<ShownMessage>{QUESTION, Report(first, files, {advice}, expected::NEXT_UNINSTALL_AGAIN)};
+    };
+    auto Stray = [](const char* advice) {
+        return std::vector<ShownMessage>{QUESTION, Report(expected::UNINSTALL_ABORTED,
+            "ORI!files.txt (Markierung doppelt)\nMOD!files.txt (Markierung doppelt)", {}, advice)};
+    };
+    const char KEPT[] = "common\\data\\MOD!handling.dat (kein Original gesichert, Datei behalten)";
     const FlowCase cases[] = {
         {.layout = FRESH, .changes = {"ORI!files.txt"}, .closedAt = expected::CAPTION_MODIFIED},
         {.layout = FRESH, .changes = {"MOD!files.txt"}, .closedAt = expected::CAPTION_ORIGINAL},
@@ -120,62 +122,60 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldAndLosesNothing) {
         {.layout = FRESH, .faults = {Unreadable("Setup2.Vornak")}, .messages = {CONSENT, SETUP_MISSING}},
         {.layout = FRESH, .changes = {"TEST.WRITE"}, .messages = {CONSENT, WRITE_FAILED}},
         // A MOD! copy left from an earlier life may be the only copy of a file.
-        {.layout = FRESH, .changes = {MODIFIED_HANDLING}, .messages = {CONSENT, Report(expected::INSTALL_ABORTED,
-            "common\\data\\MOD!handling.dat (von fr\xFC" "her \xFC" "brig)", {expected::ADVICE_LEFT_OVER}, expected::NEXT_INSTALL_AGAIN)}},
+        {.layout = FRESH, .changes = {MODIFIED_HANDLING},
+            .messages = InstallAborted("common\\data\\MOD!handling.dat (von fr\xFC" "her \xFC" "brig)", {expected::ADVICE_LEFT_OVER})},
         // files.txt cannot get its name back from the write test: nothing else may move.
-        {.layout = FRESH, .faults = {Held("TEST.WRITE")}, .messages = {CONSENT, Report(expected::INSTALL_NOT_STARTED,
-            "TEST.WRITE (in Benutzung)", {expected::ADVICE_HELD}, expected::NEXT_TEST_NAME)}, .disk = NOTHING_DELETED},
+        {.layout = FRESH, .faults = {Held("TEST.WRITE")}, .messages = {CONSENT, Report(expected::INSTALL_NOT_STARTED, "TEST.WRITE (in Benutzung)",
+            {expected::ADVICE_HELD}, expected::NEXT_TEST_NAME)}, .disk = NOTHING_DELETED},
         // The backup goes on to its end, names every file it could not save, and the
         // directory stays uninstalled: every original live, the copies made kept.
-        {.layout = FRESH, .faults = {DISK_FULL_ON_GTA, COPY_DENIED}, .messages = {CONSENT, Report(expected::INSTALL_ABORTED,
-            TWO_UNSAVED, {expected::ADVICE_FULL, expected::ADVICE_DENIED}, expected::NEXT_INSTALL_AGAIN)}, .disk = NOTHING_DELETED},
-        {.layout = FRESH, .changes = {"pc\\data\\ORI!filelist.pak"}, .messages = {CONSENT, Report(expected::INSTALL_ABORTED,
-            "pc\\data\\filelist.pak (Name bereits vergeben: pc\\data\\ORI!filelist.pak)", {expected::ADVICE_TAKEN}, expected::NEXT_INSTALL_AGAIN)},
-            .disk = NOTHING_DELETED},
-        {.layout = FRESH, .changes = {"-pc\\data"}, .messages = {CONSENT, Report(expected::INSTALL_ABORTED,
-            "pc\\data (nicht gefunden)", {expected::ADVICE_NOT_FOUND}, expected::NEXT_INSTALL_AGAIN)}, .disk = NOTHING_DELETED},
+        {.layout = FRESH, .faults = {DISK_FULL_ON_GTA, COPY_DENIED}, .messages = InstallAborted("common\\data\\gta.dat (Datentr\xE4ger voll)\n"
+            "common\\data\\handling.dat (Zugriff verweigert)", {expected::ADVICE_FULL, expected::ADVICE_DENIED}), .disk = NOTHING_DELETED},
+        {.layout = FRESH, .changes = {"pc\\data\\ORI!filelist.pak"}, .messages = InstallAborted("pc\\data\\filelist.pak (Name bereits vergeben: "
+            "pc\\data\\ORI!filelist.pak)", {expected::ADVICE_TAKEN}), .disk = NOTHING_DELETED},
+        {.layout = FRESH, .changes = {"-pc\\data"},
+            .messages = InstallAborted("pc\\data (nicht gefunden)", {expected::ADVICE_NOT_FOUND}), .disk = NOTHING_DELETED},
         // The marker cannot be set: filelist.pak comes back, nothing reads as installed.
-        {.layout = FRESH, .faults = {MARKER_HELD}, .messages = {CONSENT, Report(expected::INSTALL_ABORTED,
-            "files.txt (in Benutzung)", {expected::ADVICE_HELD}, expected::NEXT_INSTALL_AGAIN)}, .disk = NOTHING_DELETED},
+        {.layout = FRESH, .faults = {MARKER_HELD}, .messages = InstallAborted("files.txt (in Benutzung)", {expected::ADVICE_HELD}), .disk = NOTHING_DELETED},
         // Past the marker the originals are saved; the next start puts the setup files in.
-        {.layout = FRESH, .faults = {Held("Setup1.Vornak")}, .messages = {CONSENT, Report(expected::INSTALL_UNFINISHED,
-            "Setup1.Vornak (in Benutzung)", {expected::ADVICE_HELD}, expected::NEXT_INSTALL_AT_START)}, .disk = MODIFIED_MAY_GO},
+        {.layout = FRESH, .faults = {Held("Setup1.Vornak")}, .messages = {CONSENT, Report(expected::INSTALL_UNFINISHED, "Setup1.Vornak (in Benutzung)",
+            {expected::ADVICE_HELD}, expected::NEXT_INSTALL_AT_START)}, .disk = MODIFIED_MAY_GO},
         // The uninstallation: its question first, then what it tells.
         {.layout = ORIGINAL, .answer = ANSWER_NONE, .clicks = {UNINSTALL}, .messages = {QUESTION, DECLINED}, .closedAt = expected::CAPTION_ORIGINAL},
-        {.layout = MODIFIED, .faults = {Held(HANDLING)}, .clicks = {UNINSTALL}, .messages = {QUESTION, Report(expected::UNINSTALL_ABORTED,
-            "common\\data\\handling.dat (in Benutzung)", {expected::ADVICE_HELD}, expected::NEXT_UNINSTALL_AGAIN)},
-            .closedAt = expected::CAPTION_CONFLICT, .disk = NOTHING_DELETED},
-        {.layout = ORIGINAL, .changes = {PARKED_HANDLING}, .clicks = {UNINSTALL}, .messages = {QUESTION, Report(expected::UNINSTALL_ABORTED,
-            "common\\data\\handling.dat (Original noch nicht zur\xFC" "ckgeholt: common\\data\\ORI!handling.dat)",
-            {expected::ADVICE_STILL_PARKED}, expected::NEXT_UNINSTALL_AGAIN)}, .closedAt = expected::CAPTION_ORIGINAL},
-        // A setup file unzipped again would take the name the modified files.txt goes back to.
-        {.layout = ORIGINAL, .changes = {"Setup1.Vornak"}, .clicks = {UNINSTALL}, .messages = {QUESTION, Report(expected::UNINSTALL_ABORTED,
-            "MOD!files.txt (Name bereits vergeben: Setup1.Vornak)", {expected::ADVICE_TAKEN}, expected::NEXT_UNINSTALL_AGAIN)},
+        {.layout = MODIFIED, .faults = {Held(HANDLING)}, .clicks = {UNINSTALL}, .messages = UninstallStopped(expected::UNINSTALL_ABORTED,
+            "common\\data\\handling.dat (in Benutzung)", expected::ADVICE_HELD), .closedAt = expected::CAPTION_CONFLICT, .disk = NOTHING_DELETED},
+        {.layout = ORIGINAL, .changes = {PARKED_HANDLING}, .clicks = {UNINSTALL}, .messages = UninstallStopped(expected::UNINSTALL_ABORTED,
+            "common\\data\\handling.dat (Original noch nicht zur\xFC" "ckgeholt: common\\data\\ORI!handling.dat)", expected::ADVICE_STILL_PARKED),
             .closedAt = expected::CAPTION_ORIGINAL},
+        // A setup file unzipped again would take the name the modified files.txt goes back to.
+        {.layout = ORIGINAL, .changes = {"Setup1.Vornak"}, .clicks = {UNINSTALL}, .messages = UninstallStopped(expected::UNINSTALL_ABORTED,
+            "MOD!files.txt (Name bereits vergeben: Setup1.Vornak)", expected::ADVICE_TAKEN), .closedAt = expected::CAPTION_ORIGINAL},
         // Both markers beside a live files.txt: the parked copies tell which one is stray.
-        {.layout = ORIGINAL, .changes = {"ORI!files.txt"}, .clicks = {UNINSTALL}, .messages = {QUESTION, STRAY(expected::STRAY_ORIGINAL_MARKER)},
+        {.layout = ORIGINAL, .changes = {"ORI!files.txt"}, .clicks = {UNINSTALL}, .messages = Stray(expected::STRAY_ORIGINAL_MARKER),
             .closedAt = expected::CAPTION_CONFLICT},
-        {.layout = MODIFIED, .changes = {"MOD!files.txt"}, .clicks = {UNINSTALL}, .messages = {QUESTION, STRAY(expected::STRAY_MODIFIED_MARKER)},
+        {.layout = MODIFIED, .changes = {"MOD!files.txt"}, .clicks = {UNINSTALL}, .messages = Stray(expected::STRAY_MODIFIED_MARKER),
             .closedAt = expected::CAPTION_CONFLICT},
         {.layout = ORIGINAL, .changes = {"ORI!files.txt", "-common\\data\\MOD!handling.dat", PARKED_HANDLING}, .clicks = {UNINSTALL},
-            .messages = {QUESTION, STRAY(expected::STRAY_MARKER_UNDECIDED)}, .closedAt = expected::CAPTION_CONFLICT},
+            .messages = Stray(expected::STRAY_MARKER_UNDECIDED), .closedAt = expected::CAPTION_CONFLICT},
         // No original beside it: never saved, or a directory in its place.
-        {.layout = MODIFIED, .changes = {NO_COPY}, .clicks = {UNINSTALL}, .messages = {QUESTION, KEPT}, .disk = MODIFIED_MAY_GO},
+        {.layout = MODIFIED, .changes = {std::string("-") + PARKED_HANDLING}, .clicks = {UNINSTALL},
+            .messages = UninstallStopped(expected::UNINSTALL_INCOMPLETE, KEPT, expected::ADVICE_KEPT), .disk = MODIFIED_MAY_GO},
         {.layout = ORIGINAL, .changes = {"-" + std::string(HANDLING), HANDLING + std::string("\\")}, .clicks = {UNINSTALL},
-            .messages = {QUESTION, KEPT}, .disk = MODIFIED_MAY_GO},
-        {.layout = ORIGINAL, .faults = {DELETE_DENIED}, .clicks = {UNINSTALL}, .messages = {QUESTION, Report(expected::UNINSTALL_INCOMPLETE,
-            "common\\data\\MOD!gta.dat (Zugriff verweigert)", {expected::ADVICE_DENIED}, expected::NEXT_UNINSTALL_AGAIN)}, .disk = MODIFIED_MAY_GO},
+            .messages = UninstallStopped(expected::UNINSTALL_INCOMPLETE, KEPT, expected::ADVICE_KEPT), .disk = MODIFIED_MAY_GO},
+        {.layout = ORIGINAL, .faults = {DELETE_DENIED}, .clicks = {UNINSTALL}, .messages = UninstallStopped(expected::UNINSTALL_INCOMPLETE,
+            "common\\data\\MOD!gta.dat (Zugriff verweigert)", expected::ADVICE_DENIED), .disk = MODIFIED_MAY_GO},
         // A switch: a held files.txt stops it before anything moves; a held other row lets
         // the rest go, but the markers say the switch did not finish. The copy in the way
         // is named.
-        {.layout = ORIGINAL, .faults = {MARKER_HELD}, .clicks = {STATE}, .messages = {Report(expected::SWITCH_FAILED,
-            "files.txt (in Benutzung)", {expected::ADVICE_HELD}, expected::NEXT_SWITCH_AGAIN)}, .closedAt = expected::CAPTION_ORIGINAL},
+        {.layout = ORIGINAL, .faults = {MARKER_HELD}, .clicks = {STATE}, .messages = {Report(expected::SWITCH_FAILED, "files.txt (in Benutzung)",
+            {expected::ADVICE_HELD}, expected::NEXT_SWITCH_AGAIN)}, .closedAt = expected::CAPTION_ORIGINAL},
         {.layout = ORIGINAL, .faults = {{FileOperation::Rename, HANDLING, FileFailure::Other}}, .clicks = {STATE}, .messages = {Report(expected::SWITCH_FAILED,
             "common\\data\\handling.dat (Fehler)", {expected::ADVICE_OTHER}, expected::NEXT_SWITCH_AT_START)},
             .closedAt = expected::CAPTION_CONFLICT, .disk = NOTHING_DELETED},
-        {.layout = ORIGINAL, .changes = {PARKED_HANDLING}, .clicks = {STATE}, .messages = {Report(expected::SWITCH_FAILED,
-            "common\\data\\handling.dat (Name bereits vergeben: common\\data\\ORI!handling.dat)", {expected::ADVICE_TAKEN},
-            expected::NEXT_SWITCH_AT_START)}, .closedAt = expected::CAPTION_CONFLICT, .disk = NOTHING_DELETED},
+        {.layout = ORIGINAL, .changes = {PARKED_HANDLING}, .clicks = {STATE},
+            .messages = {Report(expected::SWITCH_FAILED, "common\\data\\handling.dat (Name bereits "
+            "vergeben: common\\data\\ORI!handling.dat)", {expected::ADVICE_TAKEN}, expected::NEXT_SWITCH_AT_START)},
+            .closedAt = expected::CAPTION_CONFLICT, .disk = NOTHING_DELETED},
         // A start that cannot finish a stopped switch tells so and shows that it did not.
         {.layout = MODIFIED, .changes = {"-files.txt", "MOD!files.txt"}, .faults = {Held(HANDLING)}, .messages = {Report(expected::REPAIR_FAILED,
             "common\\data\\handling.dat (in Benutzung)", {expected::ADVICE_HELD}, expected::NEXT_REPAIR_AT_START)},

@@ -1,5 +1,5 @@
 // The life of a game directory through the real program's boxes and buttons, on the real
-// file system, and the faults a player meets there.
+// file system, with the program killed while it copies.
 
 #include "fileset/file_table.h"
 #include "tests/wine/program_fixture.h"
@@ -7,60 +7,6 @@
 namespace {
 
 using LifeCycle = ProgramTest;
-
-// Held by another program as the game holds its files: without sharing.
-HANDLE Hold(const ProgramRun& run, const char* file) {
-    return CreateFileW(GamePath(run.game, file).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                       nullptr);
-}
-
-const char HANDLING[] = "common\\data\\handling.dat";
-
-// A hold for the whole switch (a moment's hold is waited out by the primitives) is told
-// within the wait for a box, and the caption then says that the switch did not finish.
-TEST_F(LifeCycle, AHeldFileIsToldAndTheCaptionStaysTrue) {
-    HWND window = StartInSampleGame(&run, SampleLayout::Original, expected::CAPTION_ORIGINAL);
-    ASSERT_NE(window, nullptr);
-    const FileTree before = GameFiles(run);
-    HANDLE held = Hold(run, HANDLING);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    ASSERT_TRUE(ClickButton(GetDlgItem(window, STATUS_BUTTON)));
-    AnswerBox(run, expected::TITLE_ERROR,
-              expected::ReportText(
-                  expected::SWITCH_FAILED, "common\\data\\handling.dat (in Benutzung)",
-                  expected::Lines({expected::ADVICE_HELD}), expected::NEXT_SWITCH_AT_START),
-              {IDOK}, IDOK);
-    (void)CloseHandle(held);
-    EXPECT_TRUE(StateReads(window, expected::CAPTION_CONFLICT));
-    EXPECT_EQ(InventoryOf(GameFiles(run)), InventoryOf(before));
-}
-
-// A directory at a copy's temporary name stops the installation, which leaves the directory
-// as not installed and the directory untouched; once it is gone the installation completes.
-TEST_F(LifeCycle, AnInstallationStopsAtAnObstacleAndCompletesOnceItIsGone) {
-    const std::string TEMPORARY = "common\\data\\TMP!ORI!handling.dat";
-    Prepare directoryInTheWay = [&](const ProgramRun& r) {
-        return std::filesystem::create_directories(GamePath(r.game, TEMPORARY) / "inside");
-    };
-    ASSERT_NE(
-        StartInSampleGame(&run, SampleLayout::Fresh, nullptr, directoryInTheWay, WITH_SETUP_FILES),
-        nullptr);
-    AnswerBox(run, expected::TITLE_INSTALLATION, expected::TEXT_CONSENT, {IDOK, IDCANCEL}, IDOK);
-    AnswerBox(run, expected::TITLE_ERROR,
-              expected::ReportText(
-                  expected::INSTALL_ABORTED,
-                  "common\\data\\handling.dat (Name bereits vergeben: " + TEMPORARY + ")",
-                  expected::Lines({expected::ADVICE_TAKEN}), expected::NEXT_INSTALL_AGAIN),
-              {IDOK}, IDOK);
-    EXPECT_EQ(ExitCode(&run), 0u);
-    EXPECT_FALSE(std::filesystem::exists(run.game / "ORI!files.txt"));
-    EXPECT_EQ(GameFiles(run).count("files.txt"), 1u);
-    EXPECT_EQ(std::filesystem::remove_all(GamePath(run.game, TEMPORARY)), 2u);
-    ASSERT_TRUE(StartProgram(&run));
-    AnswerBox(run, expected::TITLE_INSTALLATION, expected::TEXT_CONSENT, {IDOK, IDCANCEL}, IDOK);
-    AnswerBox(run, expected::TITLE_INFO, expected::TEXT_INSTALLED, {IDOK}, IDOK);
-    EXPECT_TRUE(PollUntil([&] { return FindMainWindow(run) != nullptr; }));
-}
 
 // No copy cut short passes for an original: every ORI! copy there is identical to its
 // live file (the switch-only rows' originals are parked, not copied).

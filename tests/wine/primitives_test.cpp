@@ -1,5 +1,5 @@
-// The Windows primitives themselves on the real file system: a read-only file, and a file
-// another program holds for a moment or for good.
+// The Windows primitives themselves on the real file system: a read-only file, a directory
+// in a copy's way, and a file another program holds for a moment or for good.
 
 #include <gtest/gtest.h>
 
@@ -42,6 +42,18 @@ TEST_F(WindowsPrimitives, AReadOnlyFileIsDeleted) {
     ASSERT_TRUE(SetFileAttributesW(Host("MOD!handling.dat").c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(FileDelete(Path("MOD!handling.dat").c_str()), FileFailure::None);
     EXPECT_FALSE(std::filesystem::exists(Host("MOD!handling.dat")));
+}
+
+// Windows looks at the temporary name through its own calls: a directory there is left
+// alone too, and the old copy stays.
+TEST_F(WindowsPrimitives, ADirectoryAtACopysTemporaryNameIsLeftAlone) {
+    ASSERT_TRUE(WriteFile(Host("handling.dat"), "live"));
+    ASSERT_TRUE(WriteFile(Host("ORI!handling.dat"), "the only original"));
+    ASSERT_TRUE(WriteFile(Host("TMP!ORI!handling.dat") / "inside", "inside"));
+    EXPECT_EQ(FileCopy(Path("handling.dat").c_str(), Path("ORI!handling.dat").c_str()),
+              FileFailure::Exists);
+    EXPECT_EQ(ReadFile(Host("ORI!handling.dat")), "the only original");
+    EXPECT_EQ(ReadFile(Host("TMP!ORI!handling.dat") / "inside"), "inside");
 }
 
 HANDLE renameStarted;
