@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <set>
 
+#include "app/main_window_controls.h"
 #include "fileset/program_directory_posix.h"
 #include "heap/private_heap.h"
 #include "sample/sample_game.h"
@@ -155,23 +156,23 @@ WindowHandle CurrentWindowHandle() {
 void SetControlParent(WindowHandle) {}
 
 WindowHandle AddButton(int n, int, int, int, int, const char* caption, unsigned long) {
-    if (n == 0)
+    if (n == STATUS_BUTTON)
         screen.caption = caption;
     return &screen;
 }
 
 void DisableControl(int n, int state) {
-    if (n == 0)
+    if (n == STATUS_BUTTON)
         screen.stateDisabled = state == CONTROL_DISABLE;
 }
 
 void SetControlText(int n, const char* text) {
-    if (n == 0)
+    if (n == STATUS_BUTTON)
         screen.caption = text;
 }
 
 void GetControlText(int n) {
-    AppendText(n == 0 ? screen.caption.c_str() : "");
+    AppendText(n == STATUS_BUTTON ? screen.caption.c_str() : "");
 }
 
 int WaitEvent() {

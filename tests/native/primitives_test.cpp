@@ -19,23 +19,14 @@ TEST_F(Primitives, NamesMatchInAnyCaseARenameNeverReplacesAndEachFailureTellsIts
     Write("PC\\Data\\FileList.PAK", "list");
     Write("Common\\TAKEN.PAK", "taken");
     Write("Common\\dir.pak\\inner.txt", "inner");
-    struct {
-        FileFailure (*call)();
-        FileFailure answer;
-    } const calls[] = {
-        {[] { return FileRename("pc\\data\\filelist.pak", "common\\moved.pak"); },
-         FileFailure::None},
-        {[] { return FileRename("common\\moved.pak", "common\\Taken.pak"); }, FileFailure::Exists},
-        {[] { return FileRename("common\\moved.pak", "COMMON\\DIR.PAK"); }, FileFailure::Exists},
-        {[] { return FileRename("common\\moved.pak", "nowhere\\moved.pak"); },
-         FileFailure::Missing},
-        {[] { return FileCopy("missing.dat", "common\\copy.dat"); }, FileFailure::Missing},
-        {[] { return FileCopy("common", "common\\copy.dat"); }, FileFailure::Other},
-        {[] { return FileDelete("common\\copy.dat"); }, FileFailure::Missing},
-        {[] { return FlushGameDirectory(); }, FileFailure::None},
-    };
-    for (const auto& c : calls)
-        EXPECT_EQ(c.call(), c.answer);
+    EXPECT_EQ(FileRename("pc\\data\\filelist.pak", "common\\moved.pak"), FileFailure::None);
+    EXPECT_EQ(FileRename("common\\moved.pak", "common\\Taken.pak"), FileFailure::Exists);
+    EXPECT_EQ(FileRename("common\\moved.pak", "COMMON\\DIR.PAK"), FileFailure::Exists);
+    EXPECT_EQ(FileRename("common\\moved.pak", "nowhere\\moved.pak"), FileFailure::Missing);
+    EXPECT_EQ(FileCopy("missing.dat", "common\\copy.dat"), FileFailure::Missing);
+    EXPECT_EQ(FileCopy("common", "common\\copy.dat"), FileFailure::Other);
+    EXPECT_EQ(FileDelete("common\\copy.dat"), FileFailure::Missing);
+    EXPECT_EQ(FlushGameDirectory(), FileFailure::None);
     // The exact name wins where both spellings exist.
     Write("Common\\MOVED.PAK", "other");
     EXPECT_EQ(FileDelete("Common\\moved.pak"), FileFailure::None);
@@ -47,18 +38,11 @@ TEST_F(Primitives, NamesMatchInAnyCaseARenameNeverReplacesAndEachFailureTellsIts
 TEST_F(Primitives, ProbeAnswersSizeMissingDirectoryOrUnreadable) {
     Write("Common\\Data\\", "");
     ASSERT_EQ(symlink("loop", (root / "loop").c_str()), 0);
-    const struct {
-        const char* path;
-        int answer;
-    } probes[] = {
-        {"common\\data", PROBE_DIRECTORY},
-        {"common\\data\\handling.dat", PROBE_MISSING},
-        {"nowhere\\handling.dat", PROBE_MISSING},
-        // There, but the lookup fails: present, yet not a file.
-        {"loop", PROBE_UNREADABLE},
-    };
-    for (const auto& probe : probes)
-        EXPECT_EQ(FileProbe(probe.path), probe.answer) << probe.path;
+    EXPECT_EQ(FileProbe("common\\data"), PROBE_DIRECTORY);
+    EXPECT_EQ(FileProbe("common\\data\\handling.dat"), PROBE_MISSING);
+    EXPECT_EQ(FileProbe("nowhere\\handling.dat"), PROBE_MISSING);
+    // There, but the lookup fails: present, yet not a file.
+    EXPECT_EQ(FileProbe("loop"), PROBE_UNREADABLE);
     // Sparse files; the low 32 bits of some of these sizes would read as negative.
     const long long sizes[][2] = {{2147483647LL, 2147483647},
                                   {2147483648LL, PROBE_SIZE_LIMIT},
@@ -78,71 +62,57 @@ std::string Pattern(size_t size) {
     return content;
 }
 
-TEST_F(Primitives, CopyReplacesItsTargetOfAnyCaseAndLeavesNoTemporaryFile) {
+// A copy takes its target's name, whatever letter case that has, only once the whole file is
+// written and flushed. Whatever stops it (a directory or a link at its temporary name, a
+// failing flush, a full disk) leaves the old target as it was, never overwrites, empties or
+// writes through what is in the way, and leaves no temporary file.
+TEST_F(Primitives, ACopyReplacesItsTargetWholeOrTouchesNothing) {
     const std::string content = Pattern(3 * 1024 * 1024 + 7);
-    Write("common\\data\\handling.dat", content);
-    Write("common\\data\\ORI!Handling.DAT", "stale original");
-    // Left by a copy killed half-way, read-only as its source was.
-    Write("common\\data\\TMP!ORI!handling.dat", "half");
-    ASSERT_EQ(chmod((root / "common/data/TMP!ORI!handling.dat").c_str(), 0440), 0);
-
-    EXPECT_EQ(FileCopy("common\\data\\handling.dat", "common\\data\\ORI!handling.dat"),
-              FileFailure::None);
-    EXPECT_EQ(Tree(), (FileTree{{"common/data/handling.dat", content},
-                                {"common/data/ORI!Handling.DAT", content}}));
-}
-
-// A directory or link at the temporary name is never overwritten, emptied or written
-// through; a copy whose flush fails leaves no temporary file. Either way the old target
-// stays.
-TEST_F(Primitives, ACopyThatCannotCompleteTouchesNothing) {
     const std::filesystem::path outside = root.string() + "-outside";
-    const char* temporary = "common\\data\\TMP!ORI!handling.dat";
+    const char TEMPORARY[] = "common\\data\\TMP!ORI!handling.dat";
+    enum Obstacle { STALE_COPY, DIRECTORY, LINK, FLUSH_FAILS, DISK_FULL };
     const struct {
-        const char* taken; // "dir" or "link" at the temporary name, else nothing
+        Obstacle obstacle;
         FileFailure answer;
     } cases[] = {
-        {"dir", FileFailure::Exists},
-        {"link", FileFailure::Exists},
-        {"", FileFailure::DiskFull}, // the flush fails
+        {STALE_COPY, FileFailure::None}, {DIRECTORY, FileFailure::Exists},
+        {LINK, FileFailure::Exists},     {FLUSH_FAILS, FileFailure::DiskFull},
+        {DISK_FULL, FileFailure::Other}, // a file larger than the process may write
     };
+    rlimit unlimited;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+    const rlimit limited = {1024 * 1024, unlimited.rlim_max};
+    void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.taken);
+        SCOPED_TRACE(c.obstacle);
         Fresh();
-        Write("common\\data\\handling.dat", "live");
-        Write("common\\data\\ORI!handling.dat", "the only original");
+        Write("common\\data\\handling.dat", content);
+        Write("common\\data\\ORI!Handling.DAT", "the only original");
         ASSERT_TRUE(WriteFile(outside, "outside"));
-        if (c.taken == std::string("dir"))
-            Write(std::string(temporary) + "\\inner.txt", "inner");
-        if (c.taken == std::string("link")) {
-            ASSERT_EQ(symlink(outside.c_str(), GamePath(root, temporary).c_str()), 0);
+        if (c.obstacle == STALE_COPY) { // left by a copy killed half-way, read-only as its source
+            Write(TEMPORARY, "half");
+            ASSERT_EQ(chmod(GamePath(root, TEMPORARY).c_str(), 0440), 0);
         }
-        InjectFaults({{FileOperation::Flush, temporary, FileFailure::DiskFull}});
-        const FileTree before = Tree();
+        if (c.obstacle == DIRECTORY)
+            Write(std::string(TEMPORARY) + "\\inner.txt", "inner");
+        if (c.obstacle == LINK) {
+            ASSERT_EQ(symlink(outside.c_str(), GamePath(root, TEMPORARY).c_str()), 0);
+        }
+        if (c.obstacle == FLUSH_FAILS)
+            InjectFaults({{FileOperation::Flush, TEMPORARY, FileFailure::DiskFull}});
+        FileTree after = Tree(); // a link is listed with what it points to
+        if (c.obstacle == STALE_COPY)
+            after = {{"common/data/handling.dat", content},
+                     {"common/data/ORI!Handling.DAT", content}};
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, c.obstacle == DISK_FULL ? &limited : &unlimited), 0);
 
         EXPECT_EQ(FileCopy("common\\data\\handling.dat", "common\\data\\ORI!handling.dat"),
                   c.answer);
-        EXPECT_EQ(Tree(), before); // a link is listed with what it points to
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &unlimited), 0);
+        EXPECT_EQ(Tree(), after);
     }
-    std::filesystem::remove(outside);
-}
-
-// A write that fails in the middle, as on a full disk, must not cost the old copy.
-TEST_F(Primitives, ACopyThatFailsHalfWayLeavesTheOldTargetAsItWas) {
-    Write("common\\data\\handling.dat", Pattern(3 * 1024 * 1024));
-    Write("common\\data\\ORI!handling.dat", "the only original");
-    FileTree before = Tree();
-    rlimit old;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    rlimit limit = {1024 * 1024, old.rlim_max};
-    void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-
-    FileFailure answer = FileCopy("common\\data\\handling.dat", "common\\data\\ORI!handling.dat");
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &old), 0);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_NE(answer, FileFailure::None);
-    EXPECT_EQ(Tree(), before);
+    std::filesystem::remove(outside);
 }
 
 } // namespace
