@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 // In a namespace of their own: the program defines texts of the same names, and the tests
 // must never end up comparing the program with itself.
 namespace expected {
@@ -11,6 +9,13 @@ namespace expected {
 
 // The program's texts as the tests expect them, written out here rather than taken from
 // the program, so that a changed text shows. Code page 1252.
+
+// Box styles in Windows' numbers: the icon plus the buttons.
+inline constexpr unsigned BOX_PLAIN = 0x00;            // MB_OK, no icon
+inline constexpr unsigned BOX_ERROR = 0x10;            // MB_ICONHAND
+inline constexpr unsigned BOX_WARNING_QUESTION = 0x31; // MB_ICONEXCLAMATION | MB_OKCANCEL
+inline constexpr unsigned BOX_INFO = 0x40;             // MB_ICONASTERISK
+inline constexpr unsigned BOX_INFO_QUESTION = 0x41;    // MB_ICONASTERISK | MB_OKCANCEL
 
 inline constexpr char CAPTION_MODIFIED[] = "Dateien sind z. Z. MODIFIZIERT";
 inline constexpr char CAPTION_ORIGINAL[] = "Dateien sind z. Z. ORIGINALE";
@@ -65,20 +70,6 @@ inline constexpr char NEXT_REPAIR_AT_START[] = "Starten Sie Tauschwerk danach er
 inline constexpr char STRAY_MODIFIED_MARKER[] = "Die Dateien des MODIFIZIERTEN Satzes sind aktiv: MOD!files.txt geh\xF6rt nicht dorthin. " "Verschieben Sie MOD!files.txt aus dem Spielverzeichnis an einen sicheren Ort (l\xF6schen " "Sie sie nicht) und starten Sie Tauschwerk dann erneut.";
 inline constexpr char STRAY_ORIGINAL_MARKER[] = "Die ORIGINALE sind aktiv: ORI!files.txt geh\xF6rt nicht dorthin. Verschieben Sie " "ORI!files.txt aus dem Spielverzeichnis an einen sicheren Ort (l\xF6schen Sie sie nicht) und " "starten Sie Tauschwerk dann erneut.";
 inline constexpr char STRAY_MARKER_UNDECIDED[] = "Welche Markierung nicht dorthin geh\xF6rt, ist an den Dateien nicht zu erkennen. Kopieren " "Sie files.txt, ORI!files.txt und MOD!files.txt in einen Ordner au\xDF" "erhalb des " "Spielverzeichnisses, verschieben Sie dann die Markierung, deren Inhalt nicht zu den " "aktiven Dateien passt, ebenfalls dorthin und starten Sie Tauschwerk erneut.";
-
-// A report: its first line, the files (one "path (reason)" to a line), the advice lines of
-// their reasons and the next step.
-inline std::string ReportText(const char* first, const std::string& files,
-                              const std::string& advice, const char* next) {
-    return std::string(first) + "\n\n" + files + "\n\n" + advice + next;
-}
-// Advice lines each end in a line feed.
-inline std::string Lines(std::initializer_list<const char*> lines) {
-    std::string text;
-    for (const char* line : lines)
-        text += std::string(line) + "\n";
-    return text;
-}
 
 // clang-format on
 

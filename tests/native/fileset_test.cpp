@@ -80,20 +80,19 @@ TEST_F(BulkOperations, EachRowOfASwitchEndsAsItsFilesAndFailuresSay) {
             const std::string names[3] = {live, Parked(live, direction.park),
                                           Parked(live, direction.bring)};
             for (const auto& c : cases) {
-                const char *before = c.before, *after = c.after;
-                SCOPED_TRACE(names[BROUGHT] + ": " + before + " -> " + after);
+                SCOPED_TRACE(names[BROUGHT] + ": " + c.before + " -> " + c.after);
                 Fresh();
                 // A switch starts only from a live files.txt.
                 Change({FILES_TXT, Parked(FILES_TXT, direction.bring)});
                 for (int i = LIVE; i < NONE; ++i) {
                     std::string name = names[i];
-                    if (before[i] == 'U')
+                    if (c.before[i] == 'U')
                         for (size_t at = name.rfind('\\') + 1; at < name.size(); ++at)
                             name[at] = static_cast<char>(std::toupper(name[at]));
-                    if (before[i] == 'D')
+                    if (c.before[i] == 'D')
                         Write(name + "\\inside", "D");
-                    else if (before[i] != '-')
-                        Write(name, std::string(1, before[i]));
+                    else if (c.before[i] != '-')
+                        Write(name, std::string(1, c.before[i]));
                 }
                 InjectFaults(
                     {{FileOperation::Rename, c.failing == NONE ? "" : names[c.failing], c.answer}});
@@ -103,8 +102,8 @@ TEST_F(BulkOperations, EachRowOfASwitchEndsAsItsFilesAndFailuresSay) {
                 direction.run(&failed);
 
                 for (int i = LIVE; i < NONE; ++i) {
-                    std::string content = after[i] == '-' ? ABSENT : std::string(1, after[i]);
-                    EXPECT_EQ(Read(after[i] == 'D' ? names[i] + "\\inside" : names[i]), content)
+                    std::string content = c.after[i] == '-' ? ABSENT : std::string(1, c.after[i]);
+                    EXPECT_EQ(Read(c.after[i] == 'D' ? names[i] + "\\inside" : names[i]), content)
                         << names[i];
                 }
                 ASSERT_EQ(failed.count, c.listed ? 1 : 0);

@@ -33,8 +33,9 @@ TEST_F(Messages, BoxThatCouldNotBeShownIsNotShownAgainWithoutOwner) {
 
 TEST_F(Messages, AlreadyRunningShownWithAnotherTitleTextIconOrStyle) {
     EXPECT_TRUE(Start(ShowAlreadyRunning));
-    EXPECT_EQ(screen.messages, std::vector<ShownMessage>(
-                                   {{expected::TITLE_INFO, expected::TEXT_ALREADY_RUNNING, 64}}));
+    EXPECT_EQ(screen.messages,
+              std::vector<ShownMessage>(
+                  {{expected::TITLE_INFO, expected::TEXT_ALREADY_RUNNING, expected::BOX_INFO}}));
 }
 
 } // namespace

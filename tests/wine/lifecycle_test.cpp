@@ -51,21 +51,12 @@ TEST_F(LifeCycle, AKillDuringTheBackupLosesAFileOrKeepsAStaleCopy) {
     HWND window = nullptr;
     ASSERT_TRUE(PollUntil([&] { return (window = FindMainWindow(run)) != nullptr; }));
     ASSERT_TRUE(StateReads(window, expected::CAPTION_MODIFIED));
-    const FileTree installed = GameFiles(run);
-    ExpectOriginalCopiesWhole(installed);
     // Every row has its copy, the setup files are in place, and no temporary file is left.
-    EXPECT_EQ(installed.size(), 2u * MANAGED_FILE_COUNT);
-
-    // Each switch only moves files; the way back restores the tree exactly.
-    ASSERT_TRUE(ClickButton(GetDlgItem(window, STATUS_BUTTON)));
-    ASSERT_TRUE(StateReads(window, expected::CAPTION_ORIGINAL));
-    EXPECT_EQ(InventoryOf(GameFiles(run)), InventoryOf(installed));
-    ASSERT_TRUE(ClickButton(GetDlgItem(window, STATUS_BUTTON)));
-    ASSERT_TRUE(StateReads(window, expected::CAPTION_MODIFIED));
-    EXPECT_TRUE(GameFiles(run) == installed);
+    EXPECT_EQ(GameFiles(run).size(), 2u * MANAGED_FILE_COUNT);
 
     // The uninstallation restores the directory as it was before the installation, byte for
-    // byte, and the next start offers the installation again.
+    // byte (no copy cut short passed for an original), and the next start offers the
+    // installation again.
     ASSERT_TRUE(ClickButton(GetDlgItem(window, UNINSTALL_BUTTON)));
     AnswerBox(run, expected::TITLE_UNINSTALL, expected::TEXT_UNINSTALL_QUESTION, {IDOK, IDCANCEL},
               IDOK);

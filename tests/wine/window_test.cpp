@@ -9,7 +9,7 @@ using WindowTest = ProgramTest;
 const std::vector<WORD> TAB = {VK_TAB};
 const std::vector<WORD> SHIFT_TAB = {VK_SHIFT, VK_TAB};
 
-// Both markers present: the state button reads expected::CAPTION_CONFLICT and is disabled.
+// Both markers present: the state button reads the conflict caption and is disabled.
 bool AddSecondMarker(const ProgramRun& run) {
     return WriteFile(run.game / "ORI!files.txt", "stale marker\n");
 }
@@ -69,49 +69,42 @@ TEST_F(WindowTest, WindowOrButtonsMisplacedMisstyledOrMislabelled) {
     EXPECT_EQ(child, nullptr);
 }
 
-TEST_F(WindowTest, FocusWalkWrongKeysMisbehaveInfosBlockedOrAltF4NotClosing) {
-    struct Step {
-        bool conflict; // a new run starts whenever this changes
-        std::vector<WORD> keys;
-        int focused;
-    };
-    const Step steps[] = {
-        // Nothing focused yet: Shift+Tab takes the last button. Both directions wrap. Enter
-        // and Escape act on nothing: the focus still moves in the main window behind each.
-        {false, SHIFT_TAB, UNINSTALL_BUTTON},
-        {false, TAB, STATUS_BUTTON},
-        {false, {VK_RETURN}, STATUS_BUTTON},
-        {false, TAB, INFOS_BUTTON},
-        {false, SHIFT_TAB, STATUS_BUTTON},
-        {false, SHIFT_TAB, UNINSTALL_BUTTON},
-        {false, {VK_ESCAPE}, UNINSTALL_BUTTON},
-        {false, TAB, STATUS_BUTTON},
-        // The disabled state button is passed over both ways.
-        {true, TAB, INFOS_BUTTON},
-        {true, SHIFT_TAB, UNINSTALL_BUTTON},
-        {true, TAB, INFOS_BUTTON},
-    };
-    HWND window = nullptr;
-    for (size_t i = 0; i < std::size(steps); ++i) {
+// Presses each step's keys, and waits until the focus is on its button.
+struct Step {
+    std::vector<WORD> keys;
+    int focused;
+};
+void Walk(const ProgramRun& run, HWND window, const std::vector<Step>& steps) {
+    for (size_t i = 0; i < steps.size(); ++i) {
         SCOPED_TRACE(i);
-        const Step& step = steps[i];
-        if (i == 0 || step.conflict != steps[i - 1].conflict) {
-            if (step.conflict) {
-                // The space bar presses the focused button; Enter and Escape did nothing.
-                EXPECT_EQ(FindMessageBox(run), nullptr);
-                EXPECT_EQ(GameFiles(run), SampleFiles(SampleLayout::Original, NO_SETUP_FILES));
-                ASSERT_TRUE(SendKeys(window, {VK_SPACE}));
-                EXPECT_TRUE(StateReads(window, expected::CAPTION_MODIFIED));
-            }
-            window = StartInSampleGame(&run, SampleLayout::Original,
-                                       step.conflict ? expected::CAPTION_CONFLICT
-                                                     : expected::CAPTION_ORIGINAL,
-                                       step.conflict ? Prepare(AddSecondMarker) : nullptr);
-            ASSERT_NE(window, nullptr);
-        }
-        ASSERT_TRUE(SendKeys(window, step.keys));
-        ASSERT_TRUE(FocusMovesTo(run, window, step.focused));
+        ASSERT_TRUE(SendKeys(window, steps[i].keys));
+        ASSERT_TRUE(FocusMovesTo(run, window, steps[i].focused));
     }
+}
+
+TEST_F(WindowTest, FocusWalkWrongKeysMisbehaveInfosBlockedOrAltF4NotClosing) {
+    HWND window = StartInSampleGame(&run, SampleLayout::Original, expected::CAPTION_ORIGINAL);
+    ASSERT_NE(window, nullptr);
+    // Nothing focused yet: Shift+Tab takes the last button. Both directions wrap. Enter and
+    // Escape act on nothing: the focus still moves in the main window behind each.
+    const std::vector<Step> walk = {{SHIFT_TAB, UNINSTALL_BUTTON},   {TAB, STATUS_BUTTON},
+                                    {{VK_RETURN}, STATUS_BUTTON},    {TAB, INFOS_BUTTON},
+                                    {SHIFT_TAB, STATUS_BUTTON},      {SHIFT_TAB, UNINSTALL_BUTTON},
+                                    {{VK_ESCAPE}, UNINSTALL_BUTTON}, {TAB, STATUS_BUTTON}};
+    ASSERT_NO_FATAL_FAILURE(Walk(run, window, walk));
+    // The space bar presses the focused button; Enter and Escape did nothing.
+    EXPECT_EQ(FindMessageBox(run), nullptr);
+    EXPECT_EQ(GameFiles(run), SampleFiles(SampleLayout::Original, NO_SETUP_FILES));
+    ASSERT_TRUE(SendKeys(window, {VK_SPACE}));
+    EXPECT_TRUE(StateReads(window, expected::CAPTION_MODIFIED));
+
+    // The disabled state button is passed over both ways.
+    window = StartInSampleGame(&run, SampleLayout::Original, expected::CAPTION_CONFLICT,
+                               AddSecondMarker);
+    ASSERT_NE(window, nullptr);
+    const std::vector<Step> pastDisabled = {
+        {TAB, INFOS_BUTTON}, {SHIFT_TAB, UNINSTALL_BUTTON}, {TAB, INFOS_BUTTON}};
+    ASSERT_NO_FATAL_FAILURE(Walk(run, window, pastDisabled));
     // Infos works beside the disabled state button. Pressed by keys: a disabled button takes
     // none, while a posted click would reach even a disabled button.
     ASSERT_TRUE(SendKeys(window, {VK_SPACE}));
