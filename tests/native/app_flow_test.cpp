@@ -9,7 +9,6 @@
 #include <sstream>
 
 #include "app/main_window_controls.h"
-#include "app/program.h"
 #include "sample/sample_game.h"
 #include "tests/expected_texts.h"
 #include "tests/native/game_test.h"
@@ -45,13 +44,11 @@ ShownMessage Report(const char* first, const std::string& files,
 const char HANDLING[] = "common\\data\\handling.dat";
 const char PARKED_HANDLING[] = "common\\data\\ORI!handling.dat";
 const char MODIFIED_HANDLING[] = "common\\data\\MOD!handling.dat";
-const char GTA[] = "common\\data\\gta.dat";
 
 constexpr SampleLayout FRESH = SampleLayout::Fresh;
 constexpr SampleLayout ORIGINAL = SampleLayout::Original;
 constexpr SampleLayout MODIFIED = SampleLayout::Modified;
 
-constexpr int OK = ANSWER_OK;
 constexpr int STATE = STATUS_BUTTON;
 constexpr int UNINSTALL = UNINSTALL_BUTTON;
 
@@ -90,7 +87,7 @@ struct FlowCase {
     SampleLayout layout; // Fresh comes with the setup files
     std::vector<std::string> changes = {};
     std::vector<Fault> faults = {};
-    int answer = OK;              // to the first box
+    int answer = ANSWER_OK;       // to the first box
     std::vector<int> clicks = {}; // in the main window, before the player closes it
     std::vector<ShownMessage> messages = {};
     // The state button's caption when the player closes the main window; none when the
@@ -102,7 +99,7 @@ struct FlowCase {
 TEST_F(Flow, EveryStartRefusalAndFailureIsToldAndLosesNothing) {
     // One row a case, as it reads best.
     // clang-format off
-    const Fault DISK_FULL_ON_GTA = {FileOperation::Copy, GTA, FileFailure::DiskFull};
+    const Fault DISK_FULL_ON_GTA = {FileOperation::Copy, "common\\data\\gta.dat", FileFailure::DiskFull};
     const Fault COPY_DENIED = {FileOperation::Copy, HANDLING, FileFailure::AccessDenied};
     const Fault DELETE_DENIED = {FileOperation::Delete, "common\\data\\MOD!gta.dat", FileFailure::AccessDenied};
     const Fault MARKER_HELD = {FileOperation::Rename, "files.txt", FileFailure::InUse, "ORI!files.txt"};
@@ -128,7 +125,7 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldAndLosesNothing) {
         {.layout = FRESH, .changes = {"-files.txt", "TEST.WRITE", "-Setup2.Vornak"}, .messages = {NOT_IN_GAME_DIRECTORY}},
         {.layout = FRESH, .answer = ANSWER_NONE, .messages = {CONSENT}},
         {.layout = FRESH, .changes = {"-Setup1.Vornak"}, .messages = {CONSENT, SETUP_MISSING}},
-        {.layout = FRESH, .changes = {"-Setup2.Vornak"}, .messages = {CONSENT, SETUP_MISSING}},
+        // Both setup files are needed, and one that cannot be looked at counts as missing.
         {.layout = FRESH, .faults = {Unreadable("Setup2.Vornak")}, .messages = {CONSENT, SETUP_MISSING}},
         {.layout = FRESH, .changes = {"TEST.WRITE"}, .messages = {CONSENT, WRITE_FAILED}},
         // A MOD! copy left from an earlier life may be the only copy of a file.

@@ -24,9 +24,7 @@ TEST(ManagedFileTable, EveryRowIsAPathTheOperationsCanPark) {
         EXPECT_EQ(live.find('/'), std::string::npos);
         for (char c : live)
             EXPECT_EQ(c, std::tolower(static_cast<unsigned char>(c)));
-        const std::string name = live.substr(live.rfind('\\') + 1);
-        EXPECT_NE(name.find('.'), std::string::npos);
-        EXPECT_EQ(name.find('!'), std::string::npos); // no row is another's parked name
+        EXPECT_EQ(live.find('!'), std::string::npos); // no row is another's parked name
         EXPECT_LT(Parked(row.livePath, PREFIX_MODIFIED).size(), size_t{PARKED_PATH_SIZE});
         EXPECT_LT(Parked(row.livePath, "TMP!ORI!").size(), size_t{TEMPORARY_PATH_SIZE});
     }
@@ -41,7 +39,7 @@ using BulkOperations = GameTest;
 TEST_F(BulkOperations, EachRowOfASwitchEndsAsItsFilesAndFailuresSay) {
     // A row's three names: live, the one its live file is parked under, the one whose file
     // comes live. In `before` and `after` each holds a file with that letter as content, 'D'
-    // a directory, 'U' a file whose name is written in upper case, or '-' nothing.
+    // a directory, or '-' nothing.
     enum Name { LIVE, PARKED, BROUGHT, NONE };
     struct {
         const char* before;
@@ -60,7 +58,6 @@ TEST_F(BulkOperations, EachRowOfASwitchEndsAsItsFilesAndFailuresSay) {
         {.before = "-PB", .after = "BP-"},
         {.before = "---", .after = "---"},
         {.before = "D-B", .after = "BD-"},
-        {.before = "U-B", .after = "BU-"},
         {.before = "L-B", .failing = LIVE, .answer = FileFailure::InUse, .listed = FailureReason::InUse, .after = "L-B"},
         {.before = "L-B", .failing = LIVE, .answer = FileFailure::Other, .listed = FailureReason::Other, .after = "L-B"},
         {.before = "L-B", .failing = BROUGHT, .answer = FileFailure::AccessDenied, .listed = FailureReason::AccessDenied, .after = "-LB"},
@@ -85,14 +82,10 @@ TEST_F(BulkOperations, EachRowOfASwitchEndsAsItsFilesAndFailuresSay) {
                 // A switch starts only from a live files.txt.
                 Change({FILES_TXT, Parked(FILES_TXT, direction.bring)});
                 for (int i = LIVE; i < NONE; ++i) {
-                    std::string name = names[i];
-                    if (c.before[i] == 'U')
-                        for (size_t at = name.rfind('\\') + 1; at < name.size(); ++at)
-                            name[at] = static_cast<char>(std::toupper(name[at]));
                     if (c.before[i] == 'D')
-                        Write(name + "\\inside", "D");
+                        Write(names[i] + "\\inside", "D");
                     else if (c.before[i] != '-')
-                        Write(name, std::string(1, c.before[i]));
+                        Write(names[i], std::string(1, c.before[i]));
                 }
                 InjectFaults(
                     {{FileOperation::Rename, c.failing == NONE ? "" : names[c.failing], c.answer}});

@@ -21,13 +21,12 @@ void ExpectOriginalCopiesWhole(const FileTree& tree) {
 
 // A game below a Cyrillic path, with an old ORI! copy lying there and three large files.
 TEST_F(LifeCycle, AKillDuringTheBackupLosesAFileOrKeepsAStaleCopy) {
-    // Rows in the middle of the table: the kill falls amid the backup.
-    const char* const LARGE[] = {"common\\data\\controls\\default0.cfg",
-                                 "common\\data\\controls\\default1.cfg",
-                                 "common\\data\\controls\\default2.cfg"};
+    // Rows in the middle of the table, default0.cfg to default2.cfg: the kill falls amid the
+    // backup.
+    const std::string LARGE = "common\\data\\controls\\default";
     Prepare oldCopyAndLargeFiles = [&](const ProgramRun& r) {
-        for (const char* file : LARGE)
-            std::filesystem::resize_file(GamePath(r.game, file), 128 << 20);
+        for (char i : {'0', '1', '2'})
+            std::filesystem::resize_file(GamePath(r.game, LARGE + i + ".cfg"), 128 << 20);
         return WriteFile(GamePath(r.game, "common\\data\\ORI!handling.dat"), "stale");
     };
     ASSERT_NE(StartInSampleGame(&run, SampleLayout::Fresh, nullptr, oldCopyAndLargeFiles,
@@ -40,7 +39,7 @@ TEST_F(LifeCycle, AKillDuringTheBackupLosesAFileOrKeepsAStaleCopy) {
     AnswerBox(run, expected::TITLE_INSTALLATION, expected::TEXT_CONSENT, {IDOK, IDCANCEL}, IDOK);
     ASSERT_TRUE(PollUntil([&] {
         return std::filesystem::exists(
-            GamePath(run.game, Parked(Parked(LARGE[0], PREFIX_ORIGINAL).c_str(), "TMP!")));
+            GamePath(run.game, "common\\data\\controls\\TMP!ORI!default0.cfg"));
     }));
     ASSERT_TRUE(TerminateProcess(run.process.hProcess, 1));
     EXPECT_EQ(ExitCode(&run), 1u);

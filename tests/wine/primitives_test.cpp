@@ -8,7 +8,6 @@
 
 #include "driver/driver.h"
 #include "fileset/file_primitives.h"
-#include "fileset/program_directory.h"
 #include "fileset/program_directory_win32.h"
 
 namespace {
@@ -56,6 +55,11 @@ TEST_F(WindowsPrimitives, ADirectoryAtACopysTemporaryNameIsLeftAlone) {
     EXPECT_EQ(ReadFile(Host("TMP!ORI!handling.dat") / "inside"), "inside");
 }
 
+// As the game or a virus scanner holds a file: without sharing.
+HANDLE Hold(const std::filesystem::path& file) {
+    return CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
 HANDLE renameStarted;
 
 FileFailure SignalRename(FileOperation operation, const char*, const char*) {
@@ -64,14 +68,12 @@ FileFailure SignalRename(FileOperation operation, const char*, const char*) {
     return FileFailure::None;
 }
 
-// As the game or a virus scanner holds a file: without sharing. A moment's hold is waited
-// out; a lasting one fails after about a second, and a command stops waiting after about
-// five in all, so that a switch of 185 held files does not hang for minutes.
+// A moment's hold is waited out; a lasting one fails after about a second, and a command stops
+// waiting after about five in all, so that a switch of 185 held files does not hang for minutes.
 TEST_F(WindowsPrimitives, AHeldFileIsWaitedForAMomentButNotForLong) {
     ASSERT_TRUE(WriteFile(Host("handling.dat"), "live"));
     const std::string from = Path("handling.dat"), to = Path("ORI!handling.dat");
-    HANDLE file = CreateFileW(Host("handling.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              0, nullptr);
+    HANDLE file = Hold(Host("handling.dat"));
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
 
     // Released 300 ms after the rename began, from another thread.
@@ -93,8 +95,7 @@ TEST_F(WindowsPrimitives, AHeldFileIsWaitedForAMomentButNotForLong) {
 
     // Held for good: five calls wait about a second each, then the command's budget is
     // spent and the sixth answers at once.
-    file = CreateFileW(Host("ORI!handling.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                       nullptr);
+    file = Hold(Host("ORI!handling.dat"));
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     StartRetryBudget();
     for (int call = 0; call < 6; ++call) {
