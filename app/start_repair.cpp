@@ -19,7 +19,7 @@ static bool IsAbsent(const char* path) {
     return !IsPresent(FileProbe(path));
 }
 
-static void RenameFileToAbsentName(const char* source, const char* target, FailedFiles* failed) {
+static void RenameFileToAbsentName(FailedFiles* failed, const char* source, const char* target) {
     if (IsFile(FileProbe(source)) && IsAbsent(target))
         (void)RenameNoted(failed, source, target);
 }
@@ -27,9 +27,9 @@ static void RenameFileToAbsentName(const char* source, const char* target, Faile
 static void RepairUninstalled(FailedFiles* failed) {
     // A write test cut short: files.txt lies under its test name.
     if (IsAbsent(FILES_TXT) && IsFile(FileProbe(SETUP_FILE_1)) && IsFile(FileProbe(SETUP_FILE_2)))
-        RenameFileToAbsentName(TEST_WRITE, FILES_TXT, failed);
+        RenameFileToAbsentName(failed, TEST_WRITE, FILES_TXT);
     // An installation cut before its marker: the game's filelist.pak is parked.
-    RenameFileToAbsentName(FILELIST_PAK_ORIGINAL, FILELIST_PAK, failed);
+    RenameFileToAbsentName(failed, FILELIST_PAK_ORIGINAL, FILELIST_PAK);
 }
 
 bool RepairInterruptedWork() {

@@ -14,7 +14,7 @@ static bool IsMarkerRow(const ManagedFile& row) {
 }
 
 // Phase 1 for every row but files.txt.
-static void ParkLiveFiles(const char* parkPrefix, FailedFiles* failed) {
+static void ParkLiveFiles(FailedFiles* failed, const char* parkPrefix) {
     char parked[PARKED_PATH_SIZE];
     for (const ManagedFile& row : ManagedFileTable) {
         if (IsMarkerRow(row))
@@ -25,7 +25,7 @@ static void ParkLiveFiles(const char* parkPrefix, FailedFiles* failed) {
 }
 
 // Phase 2 for every row but files.txt.
-static void BringParkedFiles(const char* parkPrefix, const char* bringPrefix, FailedFiles* failed) {
+static void BringParkedFiles(FailedFiles* failed, const char* parkPrefix, const char* bringPrefix) {
     char brought[PARKED_PATH_SIZE];
     for (const ManagedFile& row : ManagedFileTable) {
         if (IsMarkerRow(row))
@@ -36,16 +36,16 @@ static void BringParkedFiles(const char* parkPrefix, const char* bringPrefix, Fa
     }
 }
 
-static void SwitchFileSet(const char* parkPrefix, const char* bringPrefix,
-                          bool absentFilesTxtCountsAsParked, FailedFiles* failed) {
+static void SwitchFileSet(FailedFiles* failed, const char* parkPrefix, const char* bringPrefix,
+                          bool absentFilesTxtCountsAsParked) {
     char marker[PARKED_PATH_SIZE];
     ParkedPath(FILES_TXT, parkPrefix, marker);
     if (!NoteMarkerAnswer(failed, FileRename(FILES_TXT, marker), marker,
                           absentFilesTxtCountsAsParked))
         return;
     int failedBefore = failed->count;
-    ParkLiveFiles(parkPrefix, failed);
-    BringParkedFiles(parkPrefix, bringPrefix, failed);
+    ParkLiveFiles(failed, parkPrefix);
+    BringParkedFiles(failed, parkPrefix, bringPrefix);
     if (failed->count != failedBefore)
         return;
     ParkedPath(FILES_TXT, bringPrefix, marker);
@@ -53,17 +53,17 @@ static void SwitchFileSet(const char* parkPrefix, const char* bringPrefix,
 }
 
 void SwitchToModified(FailedFiles* failed) {
-    SwitchFileSet(PREFIX_ORIGINAL, PREFIX_MODIFIED, false, failed);
+    SwitchFileSet(failed, PREFIX_ORIGINAL, PREFIX_MODIFIED, false);
 }
 
 void SwitchToOriginal(FailedFiles* failed) {
-    SwitchFileSet(PREFIX_MODIFIED, PREFIX_ORIGINAL, false, failed);
+    SwitchFileSet(failed, PREFIX_MODIFIED, PREFIX_ORIGINAL, false);
 }
 
 void RestoreOriginals(FailedFiles* failed) {
-    SwitchFileSet(PREFIX_MODIFIED, PREFIX_ORIGINAL, true, failed);
+    SwitchFileSet(failed, PREFIX_MODIFIED, PREFIX_ORIGINAL, true);
 }
 
 void BringParkedOriginalsLive(FailedFiles* failed) {
-    BringParkedFiles(nullptr, PREFIX_ORIGINAL, failed);
+    BringParkedFiles(failed, nullptr, PREFIX_ORIGINAL);
 }
