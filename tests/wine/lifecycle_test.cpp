@@ -8,17 +8,6 @@ namespace {
 
 using LifeCycle = ProgramTest;
 
-// No copy cut short passes for an original: every ORI! copy there is identical to its
-// live file (the switch-only rows' originals are parked, not copied).
-void ExpectOriginalCopiesWhole(const FileTree& tree) {
-    for (const ManagedFile& row : ManagedFileTable) {
-        auto copy = tree.find(Slashed(Parked(row.livePath, PREFIX_ORIGINAL)));
-        EXPECT_TRUE(copy == tree.end() || row.switchOnly ||
-                    copy->second == tree.at(Slashed(row.livePath)))
-            << row.livePath;
-    }
-}
-
 // A game below a Cyrillic path, with an old ORI! copy lying there and three large files.
 TEST_F(LifeCycle, AKillDuringTheBackupLosesAFileOrKeepsAStaleCopy) {
     // Rows in the middle of the table, default0.cfg to default2.cfg: the kill falls amid the
@@ -43,7 +32,15 @@ TEST_F(LifeCycle, AKillDuringTheBackupLosesAFileOrKeepsAStaleCopy) {
     }));
     ASSERT_TRUE(TerminateProcess(run.process.hProcess, 1));
     EXPECT_EQ(ExitCode(&run), 1u);
-    ExpectOriginalCopiesWhole(GameFiles(run));
+    // No copy cut short passes for an original: every ORI! copy there is identical to its
+    // live file (the switch-only rows' originals are parked, not copied).
+    const FileTree killed = GameFiles(run);
+    for (const ManagedFile& row : ManagedFileTable) {
+        auto copy = killed.find(Slashed(Parked(row.livePath, PREFIX_ORIGINAL)));
+        EXPECT_TRUE(copy == killed.end() || row.switchOnly ||
+                    copy->second == killed.at(Slashed(row.livePath)))
+            << row.livePath;
+    }
     ASSERT_TRUE(StartProgram(&run));
     AnswerBox(run, expected::TITLE_INSTALLATION, expected::TEXT_CONSENT, {IDOK, IDCANCEL}, IDOK);
     AnswerBox(run, expected::TITLE_INFO, expected::TEXT_INSTALLED, {IDOK}, IDOK);
