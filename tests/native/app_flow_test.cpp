@@ -141,6 +141,8 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldAndLosesNothing) {
         // directory stays uninstalled: every original live, the copies made kept.
         {.layout = FRESH, .faults = {DISK_FULL_ON_GTA, COPY_DENIED}, .messages = InstallAborted("common\\data\\gta.dat (Datentr\xE4ger voll)\n"
             "common\\data\\handling.dat (Zugriff verweigert)", {expected::ADVICE_FULL, expected::ADVICE_DENIED}), .disk = NOTHING_DELETED},
+        {.layout = FRESH, .changes = {"common\\data\\TMP!ORI!handling.dat\\"}, .messages = InstallAborted("common\\data\\handling.dat (Name bereits vergeben: "
+            "common\\data\\TMP!ORI!handling.dat)", {expected::ADVICE_TAKEN}), .disk = NOTHING_DELETED},
         {.layout = FRESH, .changes = {"pc\\data\\ORI!filelist.pak"}, .messages = InstallAborted("pc\\data\\filelist.pak (Name bereits vergeben: "
             "pc\\data\\ORI!filelist.pak)", {expected::ADVICE_TAKEN}), .disk = NOTHING_DELETED},
         {.layout = FRESH, .changes = {"-pc\\data"},
@@ -148,6 +150,8 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldAndLosesNothing) {
         // The marker cannot be set: filelist.pak comes back, nothing reads as installed.
         {.layout = FRESH, .faults = {MARKER_HELD}, .messages = InstallAborted("files.txt (in Benutzung)", {expected::ADVICE_HELD}), .disk = NOTHING_DELETED},
         // Past the marker the originals are saved; the next start puts the setup files in.
+        {.layout = FRESH, .faults = {{FileOperation::Flush, "", FileFailure::Other}}, .messages = {CONSENT, Report(expected::INSTALL_UNFINISHED,
+            "files.txt (Fehler)", {expected::ADVICE_OTHER}, expected::NEXT_INSTALL_AT_START)}, .disk = MODIFIED_MAY_GO},
         {.layout = FRESH, .faults = {Held("Setup1.Vornak")}, .messages = {CONSENT, Report(expected::INSTALL_UNFINISHED, "Setup1.Vornak (in Benutzung)",
             {expected::ADVICE_HELD}, expected::NEXT_INSTALL_AT_START)}, .disk = MODIFIED_MAY_GO},
         // The uninstallation: its question first, then what it tells.
@@ -158,8 +162,9 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldAndLosesNothing) {
             "common\\data\\handling.dat (Original noch nicht zur\xFC" "ckgeholt: common\\data\\ORI!handling.dat)", expected::ADVICE_STILL_PARKED),
             .closedAt = expected::CAPTION_ORIGINAL},
         // A setup file unzipped again would take the name the modified files.txt goes back to.
-        {.layout = ORIGINAL, .changes = {"Setup1.Vornak"}, .clicks = {UNINSTALL}, .messages = UninstallStopped(expected::UNINSTALL_ABORTED,
-            "MOD!files.txt (Name bereits vergeben: Setup1.Vornak)", expected::ADVICE_TAKEN), .closedAt = expected::CAPTION_ORIGINAL},
+        {.layout = ORIGINAL, .changes = {"Setup1.Vornak", "Setup2.Vornak"}, .clicks = {UNINSTALL}, .messages = UninstallStopped(expected::UNINSTALL_ABORTED,
+            "MOD!files.txt (Name bereits vergeben: Setup1.Vornak)\npc\\data\\MOD!filelist.pak (Name bereits vergeben: Setup2.Vornak)", expected::ADVICE_TAKEN),
+            .closedAt = expected::CAPTION_ORIGINAL},
         // Both markers beside a live files.txt: the parked copies tell which one is stray.
         {.layout = ORIGINAL, .changes = {"ORI!files.txt"}, .clicks = {UNINSTALL}, .messages = Stray(expected::STRAY_ORIGINAL_MARKER),
             .closedAt = expected::CAPTION_CONFLICT},
@@ -177,8 +182,8 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldAndLosesNothing) {
         // A switch: a held files.txt stops it before anything moves; a held other row lets
         // the rest go, but the markers say the switch did not finish. The copy in the way
         // is named.
-        {.layout = ORIGINAL, .faults = {MARKER_HELD}, .clicks = {STATE}, .messages = {Report(expected::SWITCH_FAILED, "files.txt (in Benutzung)",
-            {expected::ADVICE_HELD}, expected::NEXT_SWITCH_AGAIN)}, .closedAt = expected::CAPTION_ORIGINAL},
+        {.layout = ORIGINAL, .faults = {{FileOperation::Rename, "files.txt", FileFailure::Exists}}, .clicks = {STATE}, .messages = {Report(expected::SWITCH_FAILED,
+            "files.txt (Name bereits vergeben: ORI!files.txt)", {expected::ADVICE_TAKEN}, expected::NEXT_SWITCH_AGAIN)}, .closedAt = expected::CAPTION_ORIGINAL},
         {.layout = ORIGINAL, .faults = {{FileOperation::Rename, HANDLING, FileFailure::Other}}, .clicks = {STATE}, .messages = {Report(expected::SWITCH_FAILED,
             "common\\data\\handling.dat (Fehler)", {expected::ADVICE_OTHER}, expected::NEXT_SWITCH_AT_START)},
             .closedAt = expected::CAPTION_CONFLICT, .disk = NOTHING_DELETED},

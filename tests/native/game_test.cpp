@@ -1,6 +1,7 @@
 #include "tests/native/game_test.h"
 
 #include <cstdlib>
+#include <regex>
 #include <set>
 
 #include "app/main_window_controls.h"
@@ -16,13 +17,7 @@ static std::set<std::string> shownFirstLines;
 
 // Runs of blanks and line ends count as one blank: the guide wraps its lines.
 static std::string Collapsed(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        bool blank = c == ' ' || c == '\r' || c == '\n';
-        if (!blank || (!out.empty() && out.back() != ' '))
-            out += blank ? ' ' : c;
-    }
-    return out;
+    return std::regex_replace(text, std::regex("[ \r\n]+"), " ");
 }
 
 std::string Liesmich() {
