@@ -55,9 +55,9 @@ static const char* StrayMarkerAdvice() {
 
 // Brings every original live that can come, and lists what stands in the way.
 static void BringOriginalsLive(FailedFiles* failed) {
-    // Installed with the modified set live, or a switch that did not finish.
-    if (IsPresent(FileProbe(MARKER_ORIGINAL)) &&
-        (!IsPresent(FileProbe(MARKER_MODIFIED)) || !IsPresent(FileProbe(FILES_TXT))))
+    // Installed with the modified set live, or a switch that did not finish (both markers
+    // beside a live files.txt were refused before).
+    if (IsPresent(FileProbe(MARKER_ORIGINAL)))
         RestoreOriginals(failed);
     else
         BringParkedOriginalsLive(failed);

@@ -19,12 +19,3 @@ Inventory InventoryOf(const FileTree& tree) {
         contents.insert(entry.second);
     return contents;
 }
-
-bool OriginalsSurvive(const FileTree& before, const FileTree& after) {
-    Inventory contents = InventoryOf(after);
-    for (const auto& [path, content] : before) {
-        if (content.rfind("original ", 0) == 0 && contents.count(content) == 0)
-            return false;
-    }
-    return true;
-}

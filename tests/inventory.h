@@ -15,5 +15,3 @@ typedef std::multiset<std::string> Inventory;
 // Every regular file below dir.
 FileTree SnapshotTree(const std::filesystem::path& dir);
 Inventory InventoryOf(const FileTree& tree);
-// Every original file of the sample game that tree held before is still somewhere in it.
-bool OriginalsSurvive(const FileTree& before, const FileTree& after);

@@ -80,6 +80,7 @@ using Flow = GameTest;
 // What a case may change on disk.
 enum Disk {
     UNCHANGED,
+    COPIES_ADDED,    // every file still under its name, copies beside
     NOTHING_DELETED, // files renamed or copied, none gone
     MODIFIED_MAY_GO, // a confirmed uninstallation deletes modified files; originals stay
 };
@@ -122,6 +123,11 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldAndLosesNothing) {
         {.layout = FRESH, .changes = {"MOD!files.txt"}, .closedAt = expected::CAPTION_ORIGINAL},
         {.layout = FRESH, .changes = {"ORI!files.txt", "MOD!files.txt\\"}, .closedAt = expected::CAPTION_CONFLICT},
         {.layout = FRESH, .changes = {"MOD!files.txt"}, .faults = {Unreadable("MOD!files.txt")}, .closedAt = expected::CAPTION_ORIGINAL},
+        // A marker beside no files.txt, and no setup file to fill it: nothing names a set.
+        {.layout = MODIFIED, .changes = {"-files.txt"}, .closedAt = expected::CAPTION_CONFLICT},
+        // A repair that fails in a directory not installed offers nothing more.
+        {.layout = FRESH, .changes = {"-pc\\data\\filelist.pak", "pc\\data\\ORI!filelist.pak"}, .faults = {Held("pc\\data\\ORI!filelist.pak")},
+            .messages = {Report(expected::REPAIR_FAILED, "pc\\data\\ORI!filelist.pak (in Benutzung)", {expected::ADVICE_HELD}, expected::NEXT_REPAIR_AT_START)}},
         {.layout = FRESH, .changes = {"-files.txt", "files.txt\\"}, .answer = ANSWER_CANCEL, .messages = {CONSENT}},
         {.layout = FRESH, .changes = {"-files.txt"}, .messages = {NOT_IN_GAME_DIRECTORY}},
         // A TEST.WRITE is files.txt under its test name only beside both setup files.
@@ -140,20 +146,20 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldAndLosesNothing) {
         // The backup goes on to its end, names every file it could not save, and the
         // directory stays uninstalled: every original live, the copies made kept.
         {.layout = FRESH, .faults = {DISK_FULL_ON_GTA, COPY_DENIED}, .messages = InstallAborted("common\\data\\gta.dat (Datentr\xE4ger voll)\n"
-            "common\\data\\handling.dat (Zugriff verweigert)", {expected::ADVICE_FULL, expected::ADVICE_DENIED}), .disk = NOTHING_DELETED},
+            "common\\data\\handling.dat (Zugriff verweigert)", {expected::ADVICE_FULL, expected::ADVICE_DENIED}), .disk = COPIES_ADDED},
         {.layout = FRESH, .changes = {"common\\data\\TMP!ORI!handling.dat\\"}, .messages = InstallAborted("common\\data\\handling.dat (Name bereits vergeben: "
-            "common\\data\\TMP!ORI!handling.dat)", {expected::ADVICE_TAKEN}), .disk = NOTHING_DELETED},
+            "common\\data\\TMP!ORI!handling.dat)", {expected::ADVICE_TAKEN}), .disk = COPIES_ADDED},
         {.layout = FRESH, .changes = {"pc\\data\\ORI!filelist.pak"}, .messages = InstallAborted("pc\\data\\filelist.pak (Name bereits vergeben: "
-            "pc\\data\\ORI!filelist.pak)", {expected::ADVICE_TAKEN}), .disk = NOTHING_DELETED},
+            "pc\\data\\ORI!filelist.pak)", {expected::ADVICE_TAKEN}), .disk = COPIES_ADDED},
         {.layout = FRESH, .changes = {"-pc\\data"},
-            .messages = InstallAborted("pc\\data (nicht gefunden)", {expected::ADVICE_NOT_FOUND}), .disk = NOTHING_DELETED},
+            .messages = InstallAborted("pc\\data (nicht gefunden)", {expected::ADVICE_NOT_FOUND}), .disk = COPIES_ADDED},
         // The marker cannot be set: filelist.pak comes back, nothing reads as installed.
-        {.layout = FRESH, .faults = {MARKER_HELD}, .messages = InstallAborted("files.txt (in Benutzung)", {expected::ADVICE_HELD}), .disk = NOTHING_DELETED},
+        {.layout = FRESH, .faults = {MARKER_HELD}, .messages = InstallAborted("files.txt (in Benutzung)", {expected::ADVICE_HELD}), .disk = COPIES_ADDED},
         // Past the marker the originals are saved; the next start puts the setup files in.
         {.layout = FRESH, .faults = {{FileOperation::Flush, "", FileFailure::Other}}, .messages = {CONSENT, Report(expected::INSTALL_UNFINISHED,
-            "files.txt (Fehler)", {expected::ADVICE_OTHER}, expected::NEXT_INSTALL_AT_START)}, .disk = MODIFIED_MAY_GO},
+            "files.txt (Fehler)", {expected::ADVICE_OTHER}, expected::NEXT_INSTALL_AT_START)}, .disk = NOTHING_DELETED},
         {.layout = FRESH, .faults = {Held("Setup1.Vornak")}, .messages = {CONSENT, Report(expected::INSTALL_UNFINISHED, "Setup1.Vornak (in Benutzung)",
-            {expected::ADVICE_HELD}, expected::NEXT_INSTALL_AT_START)}, .disk = MODIFIED_MAY_GO},
+            {expected::ADVICE_HELD}, expected::NEXT_INSTALL_AT_START)}, .disk = NOTHING_DELETED},
         // The uninstallation: its question first, then what it tells.
         {.layout = ORIGINAL, .answer = ANSWER_NONE, .clicks = {UNINSTALL}, .messages = {QUESTION, DECLINED}, .closedAt = expected::CAPTION_ORIGINAL},
         {.layout = MODIFIED, .faults = {Held(HANDLING)}, .clicks = {UNINSTALL}, .messages = UninstallStopped(expected::UNINSTALL_ABORTED,
@@ -224,11 +230,17 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldAndLosesNothing) {
         if (c.disk == UNCHANGED) {
             EXPECT_EQ(Tree(), before);
         }
-        if (c.disk == NOTHING_DELETED) {
-            const Inventory after = InventoryOf(Tree()), was = InventoryOf(before);
-            EXPECT_TRUE(std::includes(after.begin(), after.end(), was.begin(), was.end()));
+        if (c.disk == COPIES_ADDED) {
+            const FileTree after = Tree();
+            for (const auto& [path, content] : before)
+                EXPECT_EQ(after.count(path) ? after.at(path) : ABSENT, content) << path;
         }
-        EXPECT_TRUE(OriginalsSurvive(before, Tree()));
+        // Only a confirmed uninstallation deletes, and only modified files.
+        const Inventory after = InventoryOf(Tree());
+        for (const std::string& content : InventoryOf(before))
+            if (c.disk != MODIFIED_MAY_GO || content.rfind("modified ", 0) != 0) {
+                EXPECT_GT(after.count(content), 0u) << content;
+            }
         // Every file a report names is still there for the player to deal with, and no
         // advice asks to delete one.
         for (const ShownMessage& message : screen.messages) {
@@ -237,6 +249,11 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldAndLosesNothing) {
             for (size_t at; (at = text.find(notToDelete)) != std::string::npos;)
                 text.erase(at, notToDelete.size());
             EXPECT_EQ(text.find("l\xF6schen Sie"), std::string::npos) << text;
+            // Uninstalling again needs the markers where the first attempt found them.
+            if (text.find(expected::NEXT_UNINSTALL_AGAIN) != std::string::npos) {
+                EXPECT_NE(Read(MARKER_MODIFIED), ABSENT);
+                EXPECT_NE(Read(FILELIST_PAK_MODIFIED), ABSENT);
+            }
             for (const std::string& name : NamedFiles(message))
                 EXPECT_TRUE(std::filesystem::exists(GamePath(root, name))) << name;
         }
@@ -460,8 +477,13 @@ TEST_P(KilledAndStartedAgain, LosesNothingTellsTheTruthAndTheNextStepFinishes) {
         screen = Screen();
         screen.answer = ANSWER_CANCEL; // a start that offers the installation opens no window
         EXPECT_TRUE(Start());
-        if (screen.mainWindow)
+        if (screen.mainWindow) {
             ExpectTrueCaption(modifiedFilesTxt);
+        } else { // not installed: the game's own files and the setup files are live
+            const FileTree tree = Tree();
+            for (const auto& [path, content] : settled)
+                EXPECT_EQ(tree.count(path) ? tree.at(path) : ABSENT, content) << path;
+        }
 
         const bool switching = !installing && !uninstalling && k % 2 == 0;
         screen = Screen();

@@ -38,8 +38,8 @@ using BulkOperations = GameTest;
 // Each row's outcome depends only on which of its names exist and which rename fails.
 TEST_F(BulkOperations, EachRowOfASwitchEndsAsItsFilesAndFailuresSay) {
     // A row's three names: live, the one its live file is parked under, the one whose file
-    // comes live. In `before` and `after` each holds a file with that letter as content, 'D'
-    // a directory, or '-' nothing.
+    // comes live. In `before` and `after` each holds a file with that letter as content, or
+    // '-' nothing.
     enum Name { LIVE, PARKED, BROUGHT, NONE };
     struct {
         const char* before;
@@ -57,7 +57,6 @@ TEST_F(BulkOperations, EachRowOfASwitchEndsAsItsFilesAndFailuresSay) {
         {.before = "--B", .after = "B--"},
         {.before = "-PB", .after = "BP-"},
         {.before = "---", .after = "---"},
-        {.before = "D-B", .after = "BD-"},
         {.before = "L-B", .failing = LIVE, .answer = FileFailure::InUse, .listed = FailureReason::InUse, .after = "L-B"},
         {.before = "L-B", .failing = LIVE, .answer = FileFailure::Other, .listed = FailureReason::Other, .after = "L-B"},
         {.before = "L-B", .failing = BROUGHT, .answer = FileFailure::AccessDenied, .listed = FailureReason::AccessDenied, .after = "-LB"},
@@ -82,9 +81,7 @@ TEST_F(BulkOperations, EachRowOfASwitchEndsAsItsFilesAndFailuresSay) {
                 // A switch starts only from a live files.txt.
                 Change({FILES_TXT, Parked(FILES_TXT, direction.bring)});
                 for (int i = LIVE; i < NONE; ++i) {
-                    if (c.before[i] == 'D')
-                        Write(names[i] + "\\inside", "D");
-                    else if (c.before[i] != '-')
+                    if (c.before[i] != '-')
                         Write(names[i], std::string(1, c.before[i]));
                 }
                 InjectFaults(
@@ -96,8 +93,7 @@ TEST_F(BulkOperations, EachRowOfASwitchEndsAsItsFilesAndFailuresSay) {
 
                 for (int i = LIVE; i < NONE; ++i) {
                     std::string content = c.after[i] == '-' ? ABSENT : std::string(1, c.after[i]);
-                    EXPECT_EQ(Read(c.after[i] == 'D' ? names[i] + "\\inside" : names[i]), content)
-                        << names[i];
+                    EXPECT_EQ(Read(names[i]), content) << names[i];
                 }
                 ASSERT_EQ(failed.count, c.listed ? 1 : 0);
                 if (c.listed) {
