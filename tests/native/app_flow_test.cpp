@@ -100,7 +100,7 @@ struct FlowCase {
     Disk disk = UNCHANGED;
 };
 
-TEST_F(Flow, EveryStartRefusalAndFailureIsToldAndLosesNothing) {
+TEST_F(Flow, EveryStartRefusalAndFailureIsToldOverATrueCaptionAndLosesNothing) {
     // One row a case, as it reads best.
     // clang-format off
     const Fault DISK_FULL_ON_GTA = {FileOperation::Copy, "common\\data\\gta.dat", FileFailure::DiskFull};

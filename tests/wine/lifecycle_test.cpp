@@ -9,7 +9,7 @@ namespace {
 using LifeCycle = ProgramTest;
 
 // A game below a Cyrillic path, with an old ORI! copy lying there and three large files.
-TEST_F(LifeCycle, AKillDuringTheBackupLosesAFileOrKeepsAStaleCopy) {
+TEST_F(LifeCycle, AKilledBackupLosesAFileKeepsAStaleCopyOrTheUninstallationLeavesATrace) {
     // Rows in the middle of the table, default0.cfg to default2.cfg: the kill falls amid the
     // backup.
     const std::string LARGE = "common\\data\\controls\\default";
