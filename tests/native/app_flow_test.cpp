@@ -278,7 +278,9 @@ TEST_F(Flow, ASwitchFollowsTheCaptionNotTheDiskAndNamesTenFilesAtMost) {
     ToggleFileSet();
     ASSERT_EQ(screen.messages.size(), 1u);
     const std::string& text = std::get<1>(screen.messages[0]);
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 + 10 + 2 + 1);
+    // Line feeds: after the first line, before each of ten files and before the count of the
+    // rest, two after them, one after the only advice line.
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 10 + 1 + 2 + 1);
     EXPECT_NE(text.find("\ncommon\\data\\action_table.csv (Name bereits vergeben: "
                         "common\\data\\MOD!action_table.csv)\n"),
               std::string::npos);
