@@ -264,7 +264,8 @@ TEST_F(Flow, ASwitchFollowsTheCaptionNotTheDiskAndNamesTenFilesAtMost) {
     ASSERT_TRUE(MakeSampleGame(root, MODIFIED, NO_SETUP_FILES));
     const FileTree before = Tree();
     for (const char* caption : {"Dateien sind z. Z. MODIFIZIERT ", "dateien sind z. z. modifiziert",
-                                expected::CAPTION_CONFLICT, "Status wurde nicht gescannt!"}) {
+                                "Dateien sind z. Z. ORIGINALE ", expected::CAPTION_CONFLICT,
+                                "Status wurde nicht gescannt!"}) {
         screen.caption = caption;
         ToggleFileSet();
         EXPECT_EQ(screen.caption, caption);
