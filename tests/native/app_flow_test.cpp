@@ -13,7 +13,6 @@
 #include "sample/sample_game.h"
 #include "tests/expected_texts.h"
 #include "tests/native/game_test.h"
-#include "ui/message.h"
 
 namespace {
 

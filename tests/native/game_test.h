@@ -9,6 +9,7 @@
 #include "app/program.h"
 #include "fileset/file_primitives.h"
 #include "tests/inventory.h"
+#include "ui/message.h"
 #include "ui/window.h"
 
 // The native tests: real files in a fresh temporary game directory, and a scripted screen
@@ -20,7 +21,7 @@ typedef std::tuple<std::string, std::string, unsigned> ShownMessage;
 struct Screen {
     std::vector<ShownMessage> messages;
     std::vector<std::string> captionsBehind; // the state button's, as each box was shown
-    int answer = 1;         // to the first box; every later one is answered with OK
+    int answer = ANSWER_OK; // to the first box; every later one is answered with OK
     int unownedAnswer = 0;  // to a box shown again without owner: not shown either
     int unowned = 0;        // boxes shown again without owner
     std::deque<int> clicks; // buttons of the main window; then a close request

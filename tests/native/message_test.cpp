@@ -2,7 +2,6 @@
 
 #include "tests/expected_texts.h"
 #include "tests/native/game_test.h"
-#include "ui/message.h"
 
 namespace {
 
