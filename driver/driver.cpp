@@ -101,10 +101,15 @@ bool StartProgram(ProgramRun* run) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     std::wstring workingDirectory = run->root.wstring();
-    if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       workingDirectory.c_str(), &startup, &run->process))
-        return true;
-    fprintf(stderr, "CreateProcessW failed: error %lu\n", GetLastError());
+    // Wine now and then refuses to start a process with ERROR_INTERNAL_ERROR (seen once in
+    // dozens of runs, right after another test's processes ended); the next attempt starts it.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           workingDirectory.c_str(), &startup, &run->process))
+            return true;
+        fprintf(stderr, "CreateProcessW failed: error %lu\n", GetLastError());
+        Sleep(500);
+    }
     return false;
 }
 
