@@ -5,7 +5,6 @@
 #include "app/texts.h"
 #include "fileset/bulk_operations.h"
 #include "fileset/file_primitives.h"
-#include "fileset/file_state.h"
 #include "ui/message.h"
 #include "ui/window.h"
 
@@ -55,11 +54,10 @@ void ToggleFileSet() {
     else
         return;
     // Scan first, so that the caption behind the message is true.
-    ScanStatus();
+    bool finishedAtStart = ScanStatus() == FileSetState::Conflict;
     if (failed.count > 0)
         ShowFailureReport(SWITCH_FAILED, &failed,
-                          QueryFileSetState() == FileSetState::Conflict ? SWITCH_FINISHED_AT_START
-                                                                        : SWITCH_AGAIN);
+                          finishedAtStart ? SWITCH_FINISHED_AT_START : SWITCH_AGAIN);
 }
 
 static void ShowInfos() {
@@ -113,7 +111,7 @@ void RunMainWindow() {
     (void)AddButton(INFOS_BUTTON, 175, 0, 75, 20, "Infos");
     (void)AddButton(UNINSTALL_BUTTON, 175, 20, 75, 20, "Deinstallation");
     DisableControl(STATUS_BUTTON, CONTROL_ENABLE);
-    ScanStatus();
+    (void)ScanStatus();
     RunEventLoop();
     EndProgram();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fileset/failure_policy.h"
+#include "fileset/file_state.h"
 
 // The program's entry, its start decision and its single way out.
 
@@ -21,8 +22,8 @@ bool LockGameDirectory();
 // The main window and its commands.
 [[noreturn]] void RunMainWindow();
 // Shows on the state button the file set the disk holds. A command scans before it reports,
-// so that the caption behind its message is true.
-void ScanStatus();
+// so that the caption behind its message is true. Answers the state shown.
+FileSetState ScanStatus();
 // Switches the set the state button's caption names, then shows the state found on disk.
 void ToggleFileSet();
 // Ends the program unless it was declined or stopped before the modified set went.

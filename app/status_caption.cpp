@@ -5,8 +5,9 @@
 #include "fileset/file_state.h"
 #include "ui/window.h"
 
-void ScanStatus() {
-    switch (QueryFileSetState()) {
+FileSetState ScanStatus() {
+    FileSetState state = QueryFileSetState();
+    switch (state) {
     case FileSetState::Modified:
         SetControlText(STATUS_BUTTON, CAPTION_MODIFIED);
         break;
@@ -19,4 +20,5 @@ void ScanStatus() {
         DisableControl(STATUS_BUTTON, CONTROL_DISABLE);
         break;
     }
+    return state;
 }

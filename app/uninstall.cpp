@@ -84,7 +84,7 @@ void Uninstall() {
     if (failed.count == 0)
         BringOriginalsLive(&failed);
     if (failed.count > 0) {
-        ScanStatus();
+        (void)ScanStatus();
         ShowFailureReport(ABORTED, &failed, UNINSTALL_AGAIN);
         return;
     }
