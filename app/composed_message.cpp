@@ -75,11 +75,46 @@ static ReasonWording Wording(const FailedFile& file) {
                 "Hand in ihren Namen ohne MOD! um, wo dieser Name frei ist."};
     case FailureReason::StrayMarker:
         return {"Markierung doppelt", nullptr};
+    case FailureReason::InTheWay:
+        return {"Kopie im Weg",
+                "Kopie im Weg: Eine der Dateien dieser Zeile geh\xF6rt nicht dorthin. Verschieben "
+                "Sie die genannte Kopie aus dem Spielverzeichnis an einen sicheren Ort und "
+                "bewahren Sie sie auf."};
+    case FailureReason::ThreeFiles:
+        return {"drei Fassungen",
+                "Drei Fassungen: Neben der aktiven Datei liegen ihr Original und ihre "
+                "modifizierte Fassung; eine der drei geh\xF6rt nicht dorthin. Verschieben Sie die "
+                "aktive Datei aus dem Spielverzeichnis an einen sicheren Ort und bewahren Sie "
+                "sie auf."};
+    case FailureReason::Directory:
+        return {"Ordner statt Datei",
+                "Ordner statt Datei: Verschieben Sie den genannten Ordner aus dem "
+                "Spielverzeichnis an einen sicheren Ort."};
+    case FailureReason::CopyKept:
+        return {"Kopie nicht zur\xFC"
+                "ckgenommen",
+                "Kopie nicht zur\xFC"
+                "ckgenommen: Die Installation hat diese Kopie gemacht, doch die Datei daneben hat "
+                "sich seitdem ge\xE4ndert oder lie\xDF sich nicht lesen. Verschieben Sie die Kopie "
+                "aus dem Spielverzeichnis an einen sicheren Ort."};
+    case FailureReason::Link:
+        return {"Verkn\xFCpfung",
+                "Verkn\xFCpfung: Tauschwerk folgt keiner Verkn\xFCpfung. Ersetzen Sie sie durch "
+                "eine Kopie der Datei, auf die sie zeigt."};
     case FailureReason::Other:
         break;
     }
     return {"Fehler", "Fehler: Pr\xFC"
                       "fen Sie das Laufwerk des Spiels."};
+}
+
+// The row's two parked copies, beside its live file.
+static void AppendParkedCopies(const char* livePath) {
+    char parked[PARKED_PATH_SIZE];
+    AppendText(": ");
+    AppendText(ParkedPath(livePath, PREFIX_ORIGINAL, parked));
+    AppendText(", ");
+    AppendText(ParkedPath(livePath, PREFIX_MODIFIED, parked));
 }
 
 static void AppendFailedFiles(const FailedFiles* failed) {
@@ -94,6 +129,8 @@ static void AppendFailedFiles(const FailedFiles* failed) {
             AppendText(": ");
             AppendText(file.other);
         }
+        if (file.reason == FailureReason::ThreeFiles)
+            AppendParkedCopies(file.path);
         AppendText(")");
     }
     int more = failed->count - shown;

@@ -5,6 +5,7 @@
 #include "fileset/bulk_operations.h"
 #include "fileset/file_primitives.h"
 #include "fileset/file_table.h"
+#include "fileset/name_survey.h"
 #include "ui/message.h"
 
 static const char* const CONSENT_LINES[] = {
@@ -45,15 +46,17 @@ static const char FINISHED_AT_START[] =
 // The folder that the modified filelist.pak goes into once the marker says "installed".
 static const char DATA_FOLDER[] = "pc\\data";
 
-// A setup file that cannot even be looked at is as good as missing.
+// A setup file that cannot even be looked at is as good as missing; a link is there, and
+// refused with its name.
 static bool IsSetupFilePresent(const char* name) {
-    return IsFile(FileProbe(name));
+    int probe = FileProbe(name);
+    return IsFile(probe) || probe == PROBE_LINK;
 }
 
 // Every step before the marker must succeed; then the directory reads as installed, and what
 // is missing after it (the setup files under their new names) a start fills in.
-static bool SaveOriginals(FailedFiles* failed) {
-    BackupOriginals(failed);
+static bool SaveOriginals(FailedFiles* failed, BackupCopies* copies) {
+    BackupOriginals(failed, copies);
     ListMissingFolder(failed, DATA_FOLDER);
     if (failed->count > 0)
         return false;
@@ -70,10 +73,8 @@ static bool SaveOriginals(FailedFiles* failed) {
 
 // Fills the two live names from the setup files; never replaces a file.
 void PutSetupFilesInPlace(FailedFiles* failed) {
-    if (!IsPresent(FileProbe(FILELIST_PAK)))
-        (void)RenameNoted(failed, SETUP_FILE_2, FILELIST_PAK);
-    if (!IsPresent(FileProbe(FILES_TXT)))
-        (void)RenameNoted(failed, SETUP_FILE_1, FILES_TXT);
+    RepairRename(failed, SETUP_FILE_2, FILELIST_PAK);
+    RepairRename(failed, SETUP_FILE_1, FILES_TXT);
 }
 
 bool RunFirstInstallation() {
@@ -87,7 +88,9 @@ bool RunFirstInstallation() {
     }
     FailedFiles failed;
     ClearFailedFiles(&failed);
-    ListLeftOverCopies(&failed);
+    static Survey survey;
+    SurveyManagedNames(&survey);
+    ListInstallObstacles(&failed, survey);
     if (failed.count > 0) {
         ShowFailureReport(INSTALL_ABORTED, &failed, INSTALL_AGAIN);
         return false;
@@ -101,7 +104,9 @@ bool RunFirstInstallation() {
         ShowFailureReport(NOT_STARTED, &failed, TEST_NAME_ADVICE);
         return false;
     }
-    if (!SaveOriginals(&failed)) {
+    static BackupCopies copies;
+    if (!SaveOriginals(&failed, &copies)) {
+        RemoveBackupCopies(&failed, copies);
         ShowFailureReport(INSTALL_ABORTED, &failed, INSTALL_AGAIN);
         return false;
     }

@@ -12,6 +12,7 @@ static const int MAIN_WINDOW = 0;
 static const int CLIENT_WIDTH = 250;
 static const int CLIENT_HEIGHT = 40;
 
+static const char SWITCH_REFUSED[] = "Es wurde nichts umgeschaltet!";
 static const char SWITCH_FAILED[] = "Einige Dateien konnten nicht umgeschaltet werden!";
 // Nothing moved: the same switch can be tried again.
 static const char SWITCH_AGAIN[] = "Danach k\xF6nnen Sie erneut umschalten.";
@@ -53,11 +54,13 @@ void ToggleFileSet() {
         SwitchToOriginal(&failed);
     else
         return;
-    // Scan first, so that the caption behind the message is true.
+    // Scan first, so that the caption behind the message is true. A switch either refuses
+    // before it moves anything, or leaves both markers until a start has finished it.
     bool finishedAtStart = ScanStatus() == FileSetState::Conflict;
-    if (failed.count > 0)
-        ShowFailureReport(SWITCH_FAILED, &failed,
-                          finishedAtStart ? SWITCH_FINISHED_AT_START : SWITCH_AGAIN);
+    if (failed.count > 0 && finishedAtStart)
+        ShowFailureReport(SWITCH_FAILED, &failed, SWITCH_FINISHED_AT_START);
+    else if (failed.count > 0)
+        ShowFailureReport(SWITCH_REFUSED, &failed, SWITCH_AGAIN);
 }
 
 static void ShowInfos() {

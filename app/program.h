@@ -38,3 +38,5 @@ void PutSetupFilesInPlace(FailedFiles* failed);
 // Finishes or undoes what a run cut short left in the directory, and reports what it could
 // not; false then.
 bool RepairInterruptedWork();
+// The advice for a stray marker: which one to move out, or how to tell.
+const char* StrayMarkerAdvice();

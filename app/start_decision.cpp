@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/composed_message.h"
 #include "app/texts.h"
 #include "fileset/file_primitives.h"
 #include "fileset/file_table.h"
@@ -14,12 +15,46 @@ static const char TEXT_ALREADY_RUNNING[] =
     "Installation). Warten Sie, bis es fertig ist, oder beenden Sie es; starten Sie "
     "Tauschwerk dann erneut.";
 
+static const char* const UNINSTALL_UNFINISHED_LINES[] = {
+    "Die Deinstallation wurde nicht abgeschlossen!",
+    "",
+    "Die Originale sind aktiv, aber ein Teil der modifizierten Dateien ist schon gel\xF6scht. "
+    "Klicken Sie auf \"Deinstallation\", um die Deinstallation abzuschlie\xDF"
+    "en.",
+};
+static const char UNDECIDED[] = "Tauschwerk kann nicht erkennen, welche Dateien aktiv sind!";
+static const char START_AGAIN[] = "Starten Sie Tauschwerk danach erneut.";
+
+// The state button then reads "!! KRITISCHER FEHLER !!": a start that no repair could settle
+// says why, so that the caption is never the player's only clue.
+static void TellUnsettledState() {
+    if (QueryFileSetState() == FileSetState::Unfinished) {
+        (void)ShowLines(TITLE_ERROR, UNINSTALL_UNFINISHED_LINES, STYLE_ERROR);
+        return;
+    }
+    FailedFiles failed;
+    ClearFailedFiles(&failed);
+    ListStrayMarkers(&failed);
+    if (failed.count > 0) {
+        ShowFailureReport(UNDECIDED, &failed, StrayMarkerAdvice());
+        return;
+    }
+    // A marker beside no files.txt that no setup file could fill.
+    if (!IsPresent(FileProbe(FILES_TXT))) {
+        AddFailedFile(&failed, FILES_TXT, FailureReason::Missing);
+        ShowFailureReport(UNDECIDED, &failed, START_AGAIN);
+    }
+}
+
 void MakeStartDecision() {
     // Nothing starts from what a failed repair leaves but the main window, whose caption
     // tells the state.
     bool repaired = RepairInterruptedWork();
-    if (IsFileSetInstalled())
+    if (IsFileSetInstalled()) {
+        if (repaired)
+            TellUnsettledState();
         RunMainWindow();
+    }
     if (!repaired)
         EndProgram();
     // files.txt is the only sign that the program stands in the game directory.

@@ -15,6 +15,7 @@ FileSetState ScanStatus() {
         SetControlText(STATUS_BUTTON, CAPTION_ORIGINAL);
         break;
     case FileSetState::Conflict:
+    case FileSetState::Unfinished:
         // Final for the run: no switch may start from a half-switched directory.
         SetControlText(STATUS_BUTTON, CAPTION_CONFLICT);
         DisableControl(STATUS_BUTTON, CONTROL_DISABLE);

@@ -5,6 +5,7 @@
 #include "fileset/bulk_operations.h"
 #include "fileset/file_primitives.h"
 #include "fileset/file_table.h"
+#include "fileset/name_survey.h"
 #include "ui/message.h"
 
 static const char* const QUESTION_LINES[] = {
@@ -20,50 +21,48 @@ static const char INCOMPLETE[] =
     "Die Deinstallation konnte nicht vollst\xE4ndig abgeschlossen werden!";
 static const char UNINSTALL_AGAIN[] =
     "Danach k\xF6nnen Sie erneut deinstallieren; was schon erledigt ist, bleibt es.";
-static const char STRAY_MODIFIED_MARKER[] =
-    "Die Dateien des MODIFIZIERTEN Satzes sind aktiv: MOD!files.txt geh\xF6rt nicht dorthin. "
-    "Verschieben Sie MOD!files.txt aus dem Spielverzeichnis an einen sicheren Ort "
-    "(l\xF6schen Sie sie nicht) und starten Sie Tauschwerk dann erneut.";
-static const char STRAY_ORIGINAL_MARKER[] =
-    "Die ORIGINALE sind aktiv: ORI!files.txt geh\xF6rt nicht dorthin. Verschieben Sie "
-    "ORI!files.txt aus dem Spielverzeichnis an einen sicheren Ort (l\xF6schen Sie sie nicht) "
-    "und starten Sie Tauschwerk dann erneut.";
-static const char STRAY_MARKER_UNDECIDED[] =
-    "Welche Markierung nicht dorthin geh\xF6rt, ist an den Dateien nicht zu erkennen. "
-    "Kopieren Sie files.txt, ORI!files.txt und MOD!files.txt in einen Ordner au\xDF"
-    "erhalb des Spielverzeichnisses, verschieben Sie dann die Markierung, deren Inhalt nicht "
-    "zu den aktiven Dateien passt, ebenfalls dorthin und starten Sie Tauschwerk erneut.";
-
-// Judged by names alone, over the rows that hold exactly one parked copy: the live set is
-// the one whose copies are not parked.
-static const char* StrayMarkerAdvice() {
+// Every name the uninstallation renames or deletes must be a plain file or absent, and every
+// setup name it fills free, before anything moves.
+static void ListObstacles(FailedFiles* failed, LiveParking parking) {
+    static Survey survey;
+    SurveyManagedNames(&survey);
     char parked[PARKED_PATH_SIZE];
-    bool originalsParked = false;
-    bool modifiedParked = false;
-    for (const ManagedFile& row : ManagedFileTable) {
-        if (row.switchOnly)
-            continue;
-        bool original = IsPresent(FileProbe(ParkedPath(row.livePath, PREFIX_ORIGINAL, parked)));
-        bool modified = IsPresent(FileProbe(ParkedPath(row.livePath, PREFIX_MODIFIED, parked)));
-        originalsParked = originalsParked || (original && !modified);
-        modifiedParked = modifiedParked || (modified && !original);
+    for (int i = 0; i < MANAGED_FILE_COUNT; ++i) {
+        const char* live = ManagedFileTable[i].livePath;
+        const RowNames& row = survey.rows[i];
+        (void)ListUnusableName(failed, live, row.live);
+        (void)ListUnusableName(failed, ParkedPath(live, PREFIX_ORIGINAL, parked), row.original);
+        (void)ListUnusableName(failed, ParkedPath(live, PREFIX_MODIFIED, parked), row.modified);
     }
-    if (originalsParked == modifiedParked)
-        return STRAY_MARKER_UNDECIDED;
-    return originalsParked ? STRAY_MODIFIED_MARKER : STRAY_ORIGINAL_MARKER;
+    ListTakenSetupNames(failed, survey, parking);
 }
 
-// Brings every original live that can come, and lists what stands in the way.
-static void BringOriginalsLive(FailedFiles* failed) {
-    // Installed with the modified set live, or a switch that did not finish (both markers
-    // beside a live files.txt were refused before).
-    if (IsPresent(FileProbe(MARKER_ORIGINAL)))
-        RestoreOriginals(failed);
+// Brings every original live, or lists what stands in the way, and then parks the original
+// files.txt as the sign that the modified set is being removed. True when the removal may
+// begin.
+static bool PrepareRemoval(FailedFiles* failed) {
+    bool unfinished = IsPresent(FileProbe(MARKER_UNINSTALLING));
+    bool modifiedLive = IsPresent(FileProbe(MARKER_ORIGINAL));
+    bool cutShort = modifiedLive && !IsPresent(FileProbe(FILES_TXT));
+    LiveParking parking = unfinished     ? LiveParking::None
+                          : cutShort     ? LiveParking::WhereOriginalParked
+                          : modifiedLive ? LiveParking::Every
+                                         : LiveParking::None;
+    ListObstacles(failed, parking);
+    if (failed->count > 0)
+        return false;
+    if (parking == LiveParking::Every)
+        SwitchToOriginal(failed);
+    else if (parking == LiveParking::WhereOriginalParked)
+        FinishSwitchTowardOriginals(failed);
     else
         BringParkedOriginalsLive(failed);
     // Where rows stopped, the originals they hold back are parked as they should be.
     if (failed->count == 0)
         ListParkedOriginals(failed);
+    if (failed->count == 0 && !unfinished)
+        (void)StepDone(failed, FILES_TXT, FileRename(FILES_TXT, MARKER_UNINSTALLING));
+    return failed->count == 0;
 }
 
 void Uninstall() {
@@ -80,23 +79,21 @@ void Uninstall() {
         ShowFailureReport(ABORTED, &failed, StrayMarkerAdvice());
         return;
     }
-    ListTakenSetupNames(&failed);
-    if (failed.count == 0)
-        BringOriginalsLive(&failed);
-    if (failed.count > 0) {
+    if (!PrepareRemoval(&failed)) {
         (void)ScanStatus();
         ShowFailureReport(ABORTED, &failed, UNINSTALL_AGAIN);
         return;
     }
 
+    // From here until the last rename the directory reads as an uninstallation not
+    // finished, and running it again finishes it.
     RemoveModifiedSet(&failed);
-    // The markers change last, and only once everything else is done: until then
-    // MOD!files.txt still marks the directory as installed, and the uninstallation can be
-    // run again.
     if (failed.count == 0)
         (void)RenameNoted(&failed, FILELIST_PAK_MODIFIED, SETUP_FILE_2);
     if (failed.count == 0)
         (void)RenameNoted(&failed, MARKER_MODIFIED, SETUP_FILE_1);
+    if (failed.count == 0)
+        (void)StepDone(&failed, MARKER_UNINSTALLING, FileRename(MARKER_UNINSTALLING, FILES_TXT));
     if (failed.count == 0)
         (void)ShowMessage(TITLE_UNINSTALL, SUCCESS, STYLE_INFO);
     else

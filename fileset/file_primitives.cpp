@@ -3,6 +3,7 @@
 #include "fileset/file_platform.h"
 
 #include <cstring>
+#include <initializer_list>
 
 static FileFaultHook faultHook;
 
@@ -25,6 +26,29 @@ int FileProbe(const char* path) {
     if (failure != FileFailure::None)
         return failure == FileFailure::Missing ? PROBE_MISSING : PROBE_UNREADABLE;
     return PlatformProbe(path);
+}
+
+FileFailure FileProbeFailure(const char* path) {
+    FileFailure failure = InjectedFailure(FileOperation::Probe, path, nullptr);
+    if (failure != FileFailure::None)
+        return failure;
+    return PlatformProbe(path) == PROBE_UNREADABLE ? PlatformFailure() : FileFailure::None;
+}
+
+FileFailure FileListFolder(const char* folder, EntryPlace place, void* context) {
+    FileFailure failure = InjectedFailure(FileOperation::List, folder, nullptr);
+    if (failure != FileFailure::None)
+        return failure;
+    return Answer(PlatformListFolder(folder, place, context));
+}
+
+NameLook FileSeamLook(const char* path, NameLook look) {
+    FileFailure failure = InjectedFailure(FileOperation::Probe, path, nullptr);
+    if (failure == FileFailure::Missing)
+        return {NameKind::Absent, FileFailure::None};
+    if (failure != FileFailure::None)
+        return {NameKind::Unreadable, failure};
+    return look;
 }
 
 // The copy is written under this prefix beside its target. The name is fixed, so that the
@@ -80,6 +104,15 @@ FileFailure FileCopy(const char* source, const char* target) {
     if (!PlatformReplace(temporary, target))
         return Discard(temporary, PlatformFailure());
     return FileFailure::None;
+}
+
+FileFailure FileCompare(const char* first, const char* second, bool* same) {
+    for (const char* path : {first, second}) {
+        FileFailure failure = InjectedFailure(FileOperation::Probe, path, nullptr);
+        if (failure != FileFailure::None)
+            return failure;
+    }
+    return Answer(PlatformCompare(first, second, same));
 }
 
 FileFailure FileRename(const char* source, const char* target) {

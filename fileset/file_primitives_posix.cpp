@@ -28,11 +28,14 @@ static bool SameNameIgnoringCase(const char* a, const char* b, size_t length) {
 }
 
 // path holds a directory of directoryLength characters (ending in '/') followed by one name;
-// replaces the name by an existing name that differs from it only in letter case.
-static void MatchExistingName(char* path, size_t directoryLength) {
+// replaces the name by an existing name that differs from it only in letter case. Answers
+// whether the name found is a symbolic link.
+static bool MatchExistingName(char* path, size_t directoryLength) {
     struct stat status;
-    if (lstat(path, &status) == 0 || errno != ENOENT)
-        return;
+    if (lstat(path, &status) == 0)
+        return S_ISLNK(status.st_mode);
+    if (errno != ENOENT)
+        return false;
     char* name = path + directoryLength;
     size_t nameLength = std::strlen(name);
     char saved = *name;
@@ -40,19 +43,24 @@ static void MatchExistingName(char* path, size_t directoryLength) {
     DIR* directory = opendir(path);
     *name = saved;
     if (!directory)
-        return;
+        return false;
+    bool found = false;
     while (struct dirent* entry = readdir(directory)) {
         if (SameNameIgnoringCase(entry->d_name, name, nameLength)) {
             std::memcpy(name, entry->d_name, nameLength);
+            found = true;
             break;
         }
     }
     closedir(directory);
+    return found && lstat(path, &status) == 0 && S_ISLNK(status.st_mode);
 }
 
 // Joins a relative, backslash separated path to the program directory, component by
-// component. Sets errno and answers false when it cannot.
-static bool ResolvePath(const char* relative, char* out) {
+// component; throughLink tells whether one of them is a symbolic link. Sets errno and
+// answers false when it cannot.
+static bool ResolvePath(const char* relative, char* out, bool* throughLink = nullptr) {
+    bool link = false;
     const char* directory = ProgramDirectoryPath();
     size_t length = std::strlen(directory);
     if (length == 0) {
@@ -73,7 +81,7 @@ static bool ResolvePath(const char* relative, char* out) {
         if (componentLength > 0) {
             std::memcpy(out + length, component, componentLength);
             out[length + componentLength] = '\0';
-            MatchExistingName(out, length);
+            link = MatchExistingName(out, length) || link;
             length += componentLength;
             if (*end)
                 out[length++] = '/';
@@ -81,19 +89,59 @@ static bool ResolvePath(const char* relative, char* out) {
         component = *end ? end + 1 : end;
     }
     out[length] = '\0';
+    if (throughLink)
+        *throughLink = link;
     return true;
 }
 
 int PlatformProbe(const char* path) {
     char hostPath[PATH_MAX];
     struct stat status;
-    if (!ResolvePath(path, hostPath) || stat(hostPath, &status) != 0)
+    bool link = false;
+    if (!ResolvePath(path, hostPath, &link) || lstat(hostPath, &status) != 0)
         return errno == ENOENT || errno == ENOTDIR ? PROBE_MISSING : PROBE_UNREADABLE;
+    if (link)
+        return PROBE_LINK;
     if (S_ISDIR(status.st_mode))
         return PROBE_DIRECTORY;
     if (status.st_size < 0 || status.st_size > PROBE_SIZE_LIMIT)
         return PROBE_SIZE_LIMIT;
     return static_cast<int>(status.st_size);
+}
+
+static NameLook LookAt(int directory, const char* name) {
+    struct stat status;
+    if (fstatat(directory, name, &status, AT_SYMLINK_NOFOLLOW) != 0)
+        return {NameKind::Unreadable, PlatformFailure()};
+    if (S_ISLNK(status.st_mode))
+        return {NameKind::Link, FileFailure::None};
+    if (S_ISDIR(status.st_mode))
+        return {NameKind::Directory, FileFailure::None};
+    if (S_ISREG(status.st_mode))
+        return {NameKind::File, FileFailure::None};
+    return {NameKind::Unreadable, FileFailure::Other}; // a device, a pipe: no game file
+}
+
+bool PlatformListFolder(const char* folder, EntryPlace place, void* context) {
+    char hostPath[PATH_MAX];
+    bool link = false;
+    if (!ResolvePath(folder, hostPath, &link))
+        return false;
+    DIR* directory = opendir(hostPath);
+    if (!directory)
+        return false;
+    errno = 0;
+    while (struct dirent* entry = readdir(directory)) {
+        NameLook* look = place(context, entry->d_name);
+        if (look)
+            *look = link ? NameLook{NameKind::Link, FileFailure::None}
+                         : LookAt(dirfd(directory), entry->d_name);
+        errno = 0;
+    }
+    int error = errno;
+    (void)closedir(directory); // a listing that was read whole stands
+    errno = error;
+    return error == 0;
 }
 
 bool PlatformMayOverwrite(const char* path) {
@@ -180,6 +228,47 @@ bool PlatformCopy(const char* source, const char* target) {
         copied = false;
     CloseKeepingErrno(input);
     return copied;
+}
+
+// Reads up to size bytes, fewer only at the end of the file; -1 on a failure.
+static ssize_t ReadFull(int fd, char* buffer, size_t size) {
+    size_t done = 0;
+    while (done < size) {
+        ssize_t got = read(fd, buffer + done, size - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        done += static_cast<size_t>(got);
+    }
+    return static_cast<ssize_t>(done);
+}
+
+bool PlatformCompare(const char* first, const char* second, bool* same) {
+    char paths[2][PATH_MAX];
+    int fds[2] = {-1, -1};
+    bool opened = ResolvePath(first, paths[0]) && ResolvePath(second, paths[1]) &&
+                  (fds[0] = open(paths[0], O_RDONLY | O_CLOEXEC)) >= 0 &&
+                  (fds[1] = open(paths[1], O_RDONLY | O_CLOEXEC)) >= 0;
+    static char buffers[2][65536];
+    bool read = opened;
+    *same = true;
+    while (read && *same) {
+        ssize_t got[2] = {ReadFull(fds[0], buffers[0], sizeof buffers[0]),
+                          ReadFull(fds[1], buffers[1], sizeof buffers[1])};
+        read = got[0] >= 0 && got[1] >= 0;
+        *same = read && got[0] == got[1] &&
+                std::memcmp(buffers[0], buffers[1], static_cast<size_t>(got[0])) == 0;
+        if (read && got[0] == 0)
+            break;
+    }
+    for (int fd : fds) {
+        if (fd >= 0)
+            CloseKeepingErrno(fd);
+    }
+    return read;
 }
 
 // A descriptor opened only for reading flushes as well on Linux, and opens on a read-only

@@ -1,7 +1,10 @@
 #include "fileset/file_platform.h"
+#include "fileset/file_table.h"
 #include "fileset/program_directory_win32.h"
 
 #include <windows.h>
+
+#include <cstring>
 
 // Room for the longest path the wide-character API accepts, with its \\?\ prefix.
 constexpr int HOST_PATH_SIZE = 32768 + 8;
@@ -60,6 +63,54 @@ int PlatformProbe(const char* path) {
     unsigned long long size =
         (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     return size > PROBE_SIZE_LIMIT ? PROBE_SIZE_LIMIT : static_cast<int>(size);
+}
+
+// Names of the table are plain ASCII: any other entry is no name of the program's.
+static bool AsciiName(const wchar_t* wide, char* out, int size) {
+    int at = 0;
+    for (; wide[at] != 0; ++at) {
+        if (wide[at] > 0x7E || at == size - 1)
+            return false;
+        out[at] = static_cast<char>(wide[at]);
+    }
+    out[at] = 0;
+    return true;
+}
+
+static NameKind KindOf(DWORD attributes, DWORD reparseTag) {
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsReparseTagNameSurrogate(reparseTag))
+        return NameKind::Link;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? NameKind::Directory : NameKind::File;
+}
+
+bool PlatformListFolder(const char* folder, EntryPlace place, void* context) {
+    char pattern[TEMPORARY_PATH_SIZE + 2];
+    int length = lstrlenA(folder);
+    if (length + 3 > static_cast<int>(sizeof pattern)) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+    lstrcpyA(pattern, folder);
+    lstrcpyA(pattern + length, length > 0 ? "\\*" : "*");
+    const wchar_t* hostPattern = ResolvePath(pattern, sourceBuffer);
+    WIN32_FIND_DATAW entry;
+    HANDLE search =
+        hostPattern ? FindFirstFileExW(hostPattern, FindExInfoBasic, &entry, FindExSearchNameMatch,
+                                       nullptr, FIND_FIRST_EX_LARGE_FETCH)
+                    : INVALID_HANDLE_VALUE;
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    char name[PARKED_PATH_SIZE];
+    do {
+        NameLook* look =
+            AsciiName(entry.cFileName, name, sizeof name) ? place(context, name) : nullptr;
+        if (look)
+            *look = {KindOf(entry.dwFileAttributes, entry.dwReserved0), FileFailure::None};
+    } while (FindNextFileW(search, &entry));
+    DWORD error = GetLastError();
+    (void)FindClose(search); // a listing that was read whole stands
+    SetLastError(error);
+    return error == ERROR_NO_MORE_FILES;
 }
 
 bool PlatformMayOverwrite(const char* path) {
@@ -145,6 +196,48 @@ bool PlatformCopy(const char* source, const char* target) {
     // A leftover target may be read-only, as its source was; there is usually none.
     (void)SetFileAttributesW(targetPath, FILE_ATTRIBUTE_NORMAL);
     return Retried(nullptr, [&] { return CopyFileW(sourcePath, targetPath, FALSE) != FALSE; });
+}
+
+// Reads up to size bytes, fewer only at the end of the file.
+static bool ReadFull(HANDLE file, char* buffer, DWORD size, DWORD* got) {
+    *got = 0;
+    for (DWORD part = 0; *got < size; *got += part) {
+        if (!ReadFile(file, buffer + *got, size - *got, &part, nullptr))
+            return false;
+        if (part == 0)
+            break;
+    }
+    return true;
+}
+
+static HANDLE OpenForReading(const wchar_t* path) {
+    return CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+
+bool PlatformCompare(const char* first, const char* second, bool* same) {
+    const wchar_t* firstPath = ResolvePath(first, sourceBuffer);
+    const wchar_t* secondPath = firstPath ? ResolvePath(second, targetBuffer) : nullptr;
+    HANDLE files[2] = {firstPath ? OpenForReading(firstPath) : INVALID_HANDLE_VALUE,
+                       secondPath ? OpenForReading(secondPath) : INVALID_HANDLE_VALUE};
+    static char buffers[2][65536];
+    bool read = files[0] != INVALID_HANDLE_VALUE && files[1] != INVALID_HANDLE_VALUE;
+    *same = true;
+    while (read && *same) {
+        DWORD got[2] = {0, 0};
+        read = ReadFull(files[0], buffers[0], sizeof buffers[0], &got[0]) &&
+               ReadFull(files[1], buffers[1], sizeof buffers[1], &got[1]);
+        *same = read && got[0] == got[1] && std::memcmp(buffers[0], buffers[1], got[0]) == 0;
+        if (read && got[0] == 0)
+            break;
+    }
+    DWORD error = GetLastError();
+    for (HANDLE file : files) {
+        if (file != INVALID_HANDLE_VALUE)
+            (void)CloseHandle(file); // only read from
+    }
+    SetLastError(error);
+    return read;
 }
 
 static bool FlushFile(const wchar_t* path) {

@@ -4,10 +4,13 @@
 #include "fileset/file_table.h"
 
 bool IsFileSetInstalled() {
-    return IsPresent(FileProbe(MARKER_ORIGINAL)) || IsPresent(FileProbe(MARKER_MODIFIED));
+    return IsPresent(FileProbe(MARKER_ORIGINAL)) || IsPresent(FileProbe(MARKER_MODIFIED)) ||
+           IsPresent(FileProbe(MARKER_UNINSTALLING));
 }
 
 FileSetState QueryFileSetState() {
+    if (IsPresent(FileProbe(MARKER_UNINSTALLING)))
+        return FileSetState::Unfinished;
     bool originalParked = IsPresent(FileProbe(MARKER_ORIGINAL));
     bool modifiedParked = IsPresent(FileProbe(MARKER_MODIFIED));
     // A marker beside no files.txt: a switch or an installation that did not finish.

@@ -18,6 +18,9 @@ inline constexpr char PREFIX_MODIFIED[] = "MOD!";
 inline constexpr char FILES_TXT[] = "files.txt";
 inline constexpr char MARKER_ORIGINAL[] = "ORI!files.txt";
 inline constexpr char MARKER_MODIFIED[] = "MOD!files.txt";
+// The original files.txt while an uninstallation deletes the modified set: until it has
+// finished, the directory reads as an uninstallation not finished.
+inline constexpr char MARKER_UNINSTALLING[] = "DEI!files.txt";
 inline constexpr char FILELIST_PAK[] = "pc\\data\\filelist.pak";
 inline constexpr char FILELIST_PAK_ORIGINAL[] = "pc\\data\\ORI!filelist.pak";
 inline constexpr char FILELIST_PAK_MODIFIED[] = "pc\\data\\MOD!filelist.pak";

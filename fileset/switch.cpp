@@ -36,12 +36,17 @@ static void BringParkedFiles(FailedFiles* failed, const char* parkPrefix, const 
     }
 }
 
-static void SwitchFileSet(FailedFiles* failed, const char* parkPrefix, const char* bringPrefix,
-                          bool absentFilesTxtCountsAsParked) {
+// Looks at every row before the first rename: a copy where a live file would go, or a name
+// that is no plain file, and nothing moves at all.
+static void SwitchFileSet(FailedFiles* failed, const char* parkPrefix, const char* bringPrefix) {
+    static Survey survey;
+    SurveyManagedNames(&survey);
+    ListSwitchObstacles(failed, survey, parkPrefix, bringPrefix);
+    if (failed->count > 0)
+        return;
     char marker[PARKED_PATH_SIZE];
     ParkedPath(FILES_TXT, parkPrefix, marker);
-    if (!NoteMarkerAnswer(failed, FileRename(FILES_TXT, marker), marker,
-                          absentFilesTxtCountsAsParked))
+    if (!NoteMarkerAnswer(failed, FileRename(FILES_TXT, marker), marker))
         return;
     int failedBefore = failed->count;
     ParkLiveFiles(failed, parkPrefix);
@@ -53,15 +58,69 @@ static void SwitchFileSet(FailedFiles* failed, const char* parkPrefix, const cha
 }
 
 void SwitchToModified(FailedFiles* failed) {
-    SwitchFileSet(failed, PREFIX_ORIGINAL, PREFIX_MODIFIED, false);
+    SwitchFileSet(failed, PREFIX_ORIGINAL, PREFIX_MODIFIED);
 }
 
 void SwitchToOriginal(FailedFiles* failed) {
-    SwitchFileSet(failed, PREFIX_MODIFIED, PREFIX_ORIGINAL, false);
+    SwitchFileSet(failed, PREFIX_MODIFIED, PREFIX_ORIGINAL);
 }
 
-void RestoreOriginals(FailedFiles* failed) {
-    SwitchFileSet(failed, PREFIX_MODIFIED, PREFIX_ORIGINAL, true);
+bool FinishParksLive(const RowNames& row) {
+    return row.live.kind == NameKind::File && row.original.kind == NameKind::File &&
+           !IsPresent(row.modified);
+}
+
+// What finishing does with a row, judged by its names alone.
+enum class Finish { Nothing, BringOriginal, ParkAndBring };
+
+static Finish FinishOf(const RowNames& row) {
+    if (FinishParksLive(row))
+        return Finish::ParkAndBring;
+    if (!IsPresent(row.live) && IsPresent(row.original))
+        return Finish::BringOriginal;
+    return Finish::Nothing;
+}
+
+// Lists why row cannot be finished by renames of files to absent names alone. A row without
+// an ORI! copy stays as it is, whatever it holds.
+static void ListFinishObstacles(FailedFiles* failed, const RowNames& row, const char* live) {
+    if (!IsPresent(row.original))
+        return;
+    char original[PARKED_PATH_SIZE];
+    bool unusable = ListUnusableName(failed, live, row.live);
+    if (ListUnusableName(failed, ParkedPath(live, PREFIX_ORIGINAL, original), row.original) ||
+        unusable)
+        return;
+    if (IsPresent(row.live) && !FinishParksLive(row))
+        AddFailedFile(failed, live, FailureReason::ThreeFiles);
+}
+
+void FinishSwitchTowardOriginals(FailedFiles* failed) {
+    static Survey survey;
+    SurveyManagedNames(&survey);
+    for (int i = 0; i < MANAGED_FILE_COUNT; ++i) {
+        if (IsMarkerRow(ManagedFileTable[i]))
+            (void)ListUnusableName(failed, MARKER_ORIGINAL, survey.rows[i].original);
+        else
+            ListFinishObstacles(failed, survey.rows[i], ManagedFileTable[i].livePath);
+    }
+    if (failed->count > 0)
+        return;
+    char original[PARKED_PATH_SIZE];
+    char modified[PARKED_PATH_SIZE];
+    for (int i = 0; i < MANAGED_FILE_COUNT; ++i) {
+        const char* live = ManagedFileTable[i].livePath;
+        Finish finish =
+            IsMarkerRow(ManagedFileTable[i]) ? Finish::Nothing : FinishOf(survey.rows[i]);
+        ParkedPath(live, PREFIX_ORIGINAL, original);
+        ParkedPath(live, PREFIX_MODIFIED, modified);
+        if (finish == Finish::ParkAndBring && !RenameNoted(failed, live, modified))
+            continue;
+        if (finish != Finish::Nothing)
+            (void)RenameNoted(failed, original, live);
+    }
+    if (failed->count == 0)
+        (void)StepDone(failed, MARKER_ORIGINAL, FileRename(MARKER_ORIGINAL, FILES_TXT));
 }
 
 void BringParkedOriginalsLive(FailedFiles* failed) {

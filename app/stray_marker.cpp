@@ -1,0 +1,43 @@
+#include "app/program.h"
+
+#include "fileset/file_primitives.h"
+#include "fileset/file_table.h"
+
+// Both markers beside a live files.txt: which one does not belong, told as far as the names
+// tell it.
+
+static const char STRAY_MODIFIED_MARKER[] =
+    "Die Dateien des MODIFIZIERTEN Satzes sind aktiv: MOD!files.txt geh\xF6rt nicht dorthin. "
+    "Verschieben Sie MOD!files.txt aus dem Spielverzeichnis an einen sicheren Ort "
+    "(l\xF6schen Sie sie nicht) und starten Sie Tauschwerk dann erneut.";
+static const char STRAY_ORIGINAL_MARKER[] =
+    "Die ORIGINALE sind aktiv: ORI!files.txt geh\xF6rt nicht dorthin. Verschieben Sie "
+    "ORI!files.txt aus dem Spielverzeichnis an einen sicheren Ort (l\xF6schen Sie sie nicht) "
+    "und starten Sie Tauschwerk dann erneut.";
+static const char STRAY_MARKER_UNDECIDED[] =
+    "Welche Markierung nicht dorthin geh\xF6rt, ist an den Dateien nicht zu erkennen. "
+    "Kopieren Sie files.txt, ORI!files.txt und MOD!files.txt in einen Ordner au\xDF"
+    "erhalb des Spielverzeichnisses, verschieben Sie dann die Markierung, deren Inhalt nicht "
+    "zu den aktiven Dateien passt, ebenfalls dorthin und starten Sie Tauschwerk erneut.";
+
+// Judged by names alone, over the rows that hold exactly one parked copy: the live set is
+// the one whose copies are not parked. Beside an uninstallation not finished the originals
+// are live.
+const char* StrayMarkerAdvice() {
+    if (IsPresent(FileProbe(MARKER_UNINSTALLING)))
+        return STRAY_ORIGINAL_MARKER;
+    char parked[PARKED_PATH_SIZE];
+    bool originalsParked = false;
+    bool modifiedParked = false;
+    for (const ManagedFile& row : ManagedFileTable) {
+        if (row.switchOnly)
+            continue;
+        bool original = IsPresent(FileProbe(ParkedPath(row.livePath, PREFIX_ORIGINAL, parked)));
+        bool modified = IsPresent(FileProbe(ParkedPath(row.livePath, PREFIX_MODIFIED, parked)));
+        originalsParked = originalsParked || (original && !modified);
+        modifiedParked = modifiedParked || (modified && !original);
+    }
+    if (originalsParked == modifiedParked)
+        return STRAY_MARKER_UNDECIDED;
+    return originalsParked ? STRAY_MODIFIED_MARKER : STRAY_ORIGINAL_MARKER;
+}
