@@ -42,7 +42,10 @@ inline constexpr char TEXT_WRITE_FAILED[] = "Es ist ein Fehler w\xE4hrend eines 
 
 // Error reports: the first line, the files with their reasons, one advice line per reason
 // and the step open to the player.
+inline constexpr char SWITCH_REFUSED[] = "Es wurde nichts umgeschaltet!";
 inline constexpr char SWITCH_FAILED[] = "Einige Dateien konnten nicht umgeschaltet werden!";
+inline constexpr char START_UNDECIDED[] = "Tauschwerk kann nicht erkennen, welche Dateien aktiv sind!";
+inline constexpr char TEXT_UNINSTALL_UNFINISHED[] = "Die Deinstallation wurde nicht abgeschlossen!\n\n" "Die Originale sind aktiv, aber ein Teil der modifizierten Dateien ist schon gel\xF6scht. Klicken Sie auf \"Deinstallation\", um die Deinstallation abzuschlie\xDF" "en.";
 inline constexpr char INSTALL_ABORTED[] = "Die Installation wurde abgebrochen!";
 inline constexpr char INSTALL_NOT_STARTED[] = "Die Installation konnte nicht beginnen!";
 inline constexpr char INSTALL_UNFINISHED[] = "Die Installation konnte nicht vollst\xE4ndig abgeschlossen werden!";
@@ -60,12 +63,18 @@ inline constexpr char ADVICE_STILL_PARKED[] = "Original noch nicht zur\xFC" "ckg
 inline constexpr char ADVICE_KEPT[] = "Datei behalten: Zu ihr kam kein Original zur\xFC" "ck (das Spiel hat sie vielleicht nicht, " "oder ihr Original wurde nie gesichert). Verschieben Sie sie an einen sicheren Ort " "au\xDF" "erhalb des Spielverzeichnisses, oder benennen Sie sie, wenn das Spiel sie braucht, " "von Hand in ihren Namen ohne MOD! um.";
 inline constexpr char ADVICE_LEFT_OVER[] = "Von fr\xFC" "her \xFC" "brig: Diese Dateien stammen aus einer fr\xFC" "heren Installation " "und sind vielleicht die einzige Kopie einer Datei. Verschieben Sie sie aus dem " "Spielverzeichnis an einen sicheren Ort, oder benennen Sie sie von Hand in ihren Namen " "ohne MOD! um, wo dieser Name frei ist.";
 
+inline constexpr char ADVICE_IN_THE_WAY[] = "Kopie im Weg: Eine der Dateien dieser Zeile geh\xF6rt nicht dorthin. Verschieben Sie die genannte Kopie aus dem Spielverzeichnis an einen sicheren Ort und bewahren Sie sie auf.";
+inline constexpr char ADVICE_THREE_FILES[] = "Drei Fassungen: Neben der aktiven Datei liegen ihr Original und ihre modifizierte Fassung; eine der drei geh\xF6rt nicht dorthin. Verschieben Sie die aktive Datei aus dem Spielverzeichnis an einen sicheren Ort und bewahren Sie sie auf.";
+inline constexpr char ADVICE_DIRECTORY[] = "Ordner statt Datei: Verschieben Sie den genannten Ordner aus dem Spielverzeichnis an einen sicheren Ort.";
+inline constexpr char ADVICE_COPY_KEPT[] = "Kopie nicht zur\xFC" "ckgenommen: Die Installation hat diese Kopie gemacht, doch die Datei daneben hat sich seitdem ge\xE4ndert oder lie\xDF sich nicht lesen. Verschieben Sie die Kopie aus dem Spielverzeichnis an einen sicheren Ort.";
+
 inline constexpr char NEXT_INSTALL_AGAIN[] = "Danach k\xF6nnen Sie die Installation erneut starten.";
 inline constexpr char NEXT_TEST_NAME[] = "TEST.WRITE ist die files.txt des Spiels unter einem Testnamen. Schlie\xDF" "en Sie die " "Programme, die sie benutzen, und starten Sie Tauschwerk erneut: Solange Setup1.Vornak und " "Setup2.Vornak im Spielverzeichnis liegen, gibt der Start ihr den Namen files.txt zur\xFC" "ck. Sonst benennen Sie TEST.WRITE von Hand in files.txt um.";
 inline constexpr char NEXT_INSTALL_AT_START[] = "Die Originale sind gesichert. Starten Sie Tauschwerk danach erneut: Der Start schlie\xDF" "t die Installation ab.";
 inline constexpr char NEXT_SWITCH_AGAIN[] = "Danach k\xF6nnen Sie erneut umschalten.";
 inline constexpr char NEXT_SWITCH_AT_START[] = "Starten Sie Tauschwerk danach erneut: Der Start holt die Originale zur\xFC" "ck, dann k\xF6nnen Sie wieder umschalten.";
 inline constexpr char NEXT_UNINSTALL_AGAIN[] = "Danach k\xF6nnen Sie erneut deinstallieren; was schon erledigt ist, bleibt es.";
+inline constexpr char NEXT_START_AGAIN[] = "Starten Sie Tauschwerk danach erneut.";
 inline constexpr char NEXT_REPAIR_AT_START[] = "Starten Sie Tauschwerk danach erneut: Der Start schlie\xDF" "t die unterbrochene Arbeit ab.";
 inline constexpr char STRAY_MODIFIED_MARKER[] = "Die Dateien des MODIFIZIERTEN Satzes sind aktiv: MOD!files.txt geh\xF6rt nicht dorthin. " "Verschieben Sie MOD!files.txt aus dem Spielverzeichnis an einen sicheren Ort (l\xF6schen " "Sie sie nicht) und starten Sie Tauschwerk dann erneut.";
 inline constexpr char STRAY_ORIGINAL_MARKER[] = "Die ORIGINALE sind aktiv: ORI!files.txt geh\xF6rt nicht dorthin. Verschieben Sie " "ORI!files.txt aus dem Spielverzeichnis an einen sicheren Ort (l\xF6schen Sie sie nicht) und " "starten Sie Tauschwerk dann erneut.";

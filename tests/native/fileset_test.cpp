@@ -45,17 +45,18 @@ TEST_F(BulkOperations, EachRowOfASwitchEndsAsItsFilesAndFailuresSay) {
         const char* before;
         Name failing = NONE; // the name whose renames fail with `answer`
         FileFailure answer = FileFailure::None;
-        std::optional<FailureReason> listed = {}; // the row, with this reason
+        std::optional<FailureReason> listed = {}; // this reason, for the name `at`
+        Name at = LIVE;
         const char* after;
     } const cases[] = {
         // clang-format off
         {.before = "L-B", .after = "BL-"},
-        // The live name stays taken by what was parked before.
-        {.before = "LPB", .listed = FailureReason::Exists, .after = "LPB"},
-        {.before = "LP-", .after = "LP-"},
+        // A copy where the live file would go: nothing moves at all.
+        {.before = "LPB", .listed = FailureReason::InTheWay, .at = PARKED, .after = "LPB"},
+        {.before = "LP-", .listed = FailureReason::InTheWay, .at = PARKED, .after = "LP-"},
+        {.before = "-PB", .listed = FailureReason::InTheWay, .at = PARKED, .after = "-PB"},
         {.before = "L--", .after = "-L-"},
         {.before = "--B", .after = "B--"},
-        {.before = "-PB", .after = "BP-"},
         {.before = "---", .after = "---"},
         {.before = "L-B", .failing = LIVE, .answer = FileFailure::InUse, .listed = FailureReason::InUse, .after = "L-B"},
         {.before = "L-B", .failing = LIVE, .answer = FileFailure::Other, .listed = FailureReason::Other, .after = "L-B"},
@@ -97,7 +98,7 @@ TEST_F(BulkOperations, EachRowOfASwitchEndsAsItsFilesAndFailuresSay) {
                 }
                 ASSERT_EQ(failed.count, c.listed ? 1 : 0);
                 if (c.listed) {
-                    EXPECT_STREQ(failed.files[0].path, live);
+                    EXPECT_EQ(failed.files[0].path, names[c.at]);
                     EXPECT_EQ(failed.files[0].reason, *c.listed);
                 }
             }

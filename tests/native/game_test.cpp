@@ -39,11 +39,17 @@ static testing::Environment* const guideCheck =
 static int lastControl;
 static std::vector<Fault> injected;
 
+static std::filesystem::path gameRoot;
+
 static FileFailure FailInjected(FileOperation call, const char* source, const char* target) {
-    for (const Fault& fault : injected)
-        if (fault.call == call && fault.path == source &&
-            (fault.target.empty() || (target != nullptr && fault.target == target)))
+    for (Fault& fault : injected)
+        if (fault.call == call && fault.path == source && fault.times != 0 &&
+            (fault.target.empty() || (target != nullptr && fault.target == target))) {
+            fault.times -= fault.times > 0;
+            if (!fault.touched.empty())
+                (void)WriteFile(GamePath(gameRoot, fault.touched), "rewritten meanwhile");
             return fault.reason;
+        }
     return FileFailure::None;
 }
 
@@ -70,7 +76,7 @@ void GameTest::SetUp() {
         pattern = "/tmp/tauschwerk-XXXXXX";
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     }
-    root = pattern;
+    root = gameRoot = pattern;
     ASSERT_TRUE(UseProgramDirectory(pattern.c_str()));
     screen = Screen();
     FreshWorkArea();
@@ -122,8 +128,11 @@ int PlatformMessageBox(const char* title, const char* text, unsigned style, bool
     }
     screen.messages.push_back({title, text, style});
     screen.captionsBehind.push_back(screen.caption);
+    screen.commandsBehind.push_back(screen.command);
     if (std::string(title).rfind("Tauschwerk", 0) == 0) // not a test's own box
         shownFirstLines.insert(std::string(text).substr(0, std::string(text).find('\n')));
+    if (screen.decide && (style == STYLE_INFO_QUESTION || style == STYLE_WARNING_QUESTION))
+        return screen.decide(text);
     return screen.messages.size() == 1 ? screen.answer : ANSWER_OK;
 }
 
@@ -177,6 +186,7 @@ int WaitEvent() {
     }
     lastControl = screen.clicks.front();
     screen.clicks.pop_front();
+    ++screen.command;
     return EVENT_CONTROL;
 }
 

@@ -21,10 +21,14 @@ typedef std::tuple<std::string, std::string, unsigned> ShownMessage;
 struct Screen {
     std::vector<ShownMessage> messages;
     std::vector<std::string> captionsBehind; // the state button's, as each box was shown
+    std::vector<int> commandsBehind;         // how many clicks came before each box
     int answer = ANSWER_OK; // to the first box; every later one is answered with OK
+    // Where set, answers every box with OK and Cancel in place of answer.
+    int (*decide)(const std::string& text) = nullptr;
     int unownedAnswer = 0;  // to a box shown again without owner: not shown either
     int unowned = 0;        // boxes shown again without owner
     std::deque<int> clicks; // buttons of the main window; then a close request
+    int command = 0;        // clicks handed out so far
     bool mainWindow = false;
     bool closed = false; // the player closed the main window
     std::string caption; // of the state button
@@ -37,7 +41,9 @@ struct Fault {
     FileOperation call;
     std::string path; // as the table writes it
     FileFailure reason;
-    std::string target = ""; // empty: any
+    std::string target = "";  // empty: any
+    int times = -1;           // how many such calls fail; -1: all
+    std::string touched = ""; // a file that another program rewrites as the call fails
 };
 // Fails every such call on that path (and target) with that reason, without touching the
 // disk.

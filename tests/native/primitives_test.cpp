@@ -32,14 +32,19 @@ TEST_F(Primitives, NamesMatchInAnyCaseARenameNeverReplacesAndEachFailureTellsIts
                                 {"Common/dir.pak/inner.txt", "inner"}}));
 }
 
-TEST_F(Primitives, ProbeAnswersSizeMissingDirectoryOrUnreadable) {
-    Write("Common\\Data\\", "");
+TEST_F(Primitives, ProbeAnswersSizeMissingDirectoryLinkOrUnreadable) {
+    Write("Common\\Data\\handling.dat", "live");
     ASSERT_EQ(symlink("loop", (root / "loop").c_str()), 0);
+    ASSERT_EQ(symlink("Common", (root / "linked").c_str()), 0);
     EXPECT_EQ(FileProbe("common\\data"), PROBE_DIRECTORY);
-    EXPECT_EQ(FileProbe("common\\data\\handling.dat"), PROBE_MISSING);
+    EXPECT_EQ(FileProbe("common\\data\\gta.dat"), PROBE_MISSING);
     EXPECT_EQ(FileProbe("nowhere\\handling.dat"), PROBE_MISSING);
+    // A link is never followed, nor is a folder that is one.
+    EXPECT_EQ(FileProbe("loop"), PROBE_LINK);
+    EXPECT_EQ(FileProbe("linked\\data\\handling.dat"), PROBE_LINK);
+    EXPECT_EQ(FileProbe("linked\\data\\gta.dat"), PROBE_MISSING);
     // There, but the lookup fails: present, yet not a file.
-    EXPECT_EQ(FileProbe("loop"), PROBE_UNREADABLE);
+    EXPECT_EQ(FileProbe("loop\\handling.dat"), PROBE_UNREADABLE);
     // Sparse files; the low 32 bits of some of these sizes would read as negative.
     const long long sizes[][2] = {{2147483647LL, 2147483647},
                                   {2147483648LL, PROBE_SIZE_LIMIT},

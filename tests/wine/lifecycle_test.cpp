@@ -8,21 +8,20 @@ namespace {
 
 using LifeCycle = ProgramTest;
 
-// A game below a Cyrillic path, with an old ORI! copy lying there and three large files.
-TEST_F(LifeCycle, AKilledBackupLosesAFileKeepsAStaleCopyOrTheUninstallationLeavesATrace) {
+// A game below a Cyrillic path, with three large files.
+TEST_F(LifeCycle, AKilledBackupLosesAFileOrTheUninstallationLeavesATrace) {
     // Rows in the middle of the table, default0.cfg to default2.cfg: the kill falls amid the
     // backup.
     const std::string LARGE = "common\\data\\controls\\default";
-    Prepare oldCopyAndLargeFiles = [&](const ProgramRun& r) {
+    Prepare largeFiles = [&](const ProgramRun& r) {
         for (char i : {'0', '1', '2'})
             std::filesystem::resize_file(GamePath(r.game, LARGE + i + ".cfg"), 128 << 20);
-        return WriteFile(GamePath(r.game, "common\\data\\ORI!handling.dat"), "stale");
+        return true;
     };
-    ASSERT_NE(StartInSampleGame(&run, SampleLayout::Fresh, nullptr, oldCopyAndLargeFiles,
-                                WITH_SETUP_FILES, NON_ANSI_PATH),
+    ASSERT_NE(StartInSampleGame(&run, SampleLayout::Fresh, nullptr, largeFiles, WITH_SETUP_FILES,
+                                NON_ANSI_PATH),
               nullptr);
-    FileTree fresh = GameFiles(run);
-    fresh.erase("common/data/ORI!handling.dat");
+    const FileTree fresh = GameFiles(run);
 
     // Killed while it copies, the installation is offered again and then completes.
     AnswerBox(run, expected::TITLE_INSTALLATION, expected::TEXT_CONSENT, {IDOK, IDCANCEL}, IDOK);

@@ -9,9 +9,12 @@ using WindowTest = ProgramTest;
 const std::vector<WORD> TAB = {VK_TAB};
 const std::vector<WORD> SHIFT_TAB = {VK_SHIFT, VK_TAB};
 
-// Both markers present: the state button reads the conflict caption and is disabled.
-bool AddSecondMarker(const ProgramRun& run) {
-    return WriteFile(run.game / "ORI!files.txt", "stale marker\n");
+// An uninstallation not finished: the start says so, then the state button reads the conflict
+// caption and is disabled.
+bool LeaveUninstallationUnfinished(const ProgramRun& run) {
+    std::error_code error;
+    std::filesystem::rename(run.game / "files.txt", run.game / "DEI!files.txt", error);
+    return !error;
 }
 
 // Waits until the button with this id has the keyboard focus in the program's thread.
@@ -99,9 +102,12 @@ TEST_F(WindowTest, FocusWalkWrongKeysMisbehaveInfosBlockedOrAltF4NotClosing) {
     EXPECT_TRUE(StateReads(window, expected::CAPTION_MODIFIED));
 
     // The disabled state button is passed over both ways.
-    window = StartInSampleGame(&run, SampleLayout::Original, expected::CAPTION_CONFLICT,
-                               AddSecondMarker);
-    ASSERT_NE(window, nullptr);
+    ASSERT_NE(
+        StartInSampleGame(&run, SampleLayout::Original, nullptr, LeaveUninstallationUnfinished),
+        nullptr);
+    AnswerBox(run, expected::TITLE_ERROR, expected::TEXT_UNINSTALL_UNFINISHED, {IDOK}, IDOK);
+    ASSERT_TRUE(PollUntil([&] { return (window = FindMainWindow(run)) != nullptr; }));
+    ASSERT_TRUE(StateReads(window, expected::CAPTION_CONFLICT));
     const std::vector<Step> pastDisabled = {
         {TAB, INFOS_BUTTON}, {SHIFT_TAB, UNINSTALL_BUTTON}, {TAB, INFOS_BUTTON}};
     ASSERT_NO_FATAL_FAILURE(Walk(run, window, pastDisabled));

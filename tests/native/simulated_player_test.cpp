@@ -1,0 +1,765 @@
+// A simulated player lives whole lives of a sample game, each from a seed: a hostile layout
+// to begin with, then commands, kills, held files, full disks and names that cannot be read,
+// and every report followed to the letter. After every step: no byte lost, every caption
+// true, no success after a failure, no refusal that moved a file, no advice toward an
+// uninstallation the player did not start; and every life ends settled.
+//
+// TAUSCHWERK_LIVES sets how many lives; TAUSCHWERK_SEED replays one and prints its steps.
+// TAUSCHWERK_EVERY_STOP kills the scripted commands at every change they make.
+
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <random>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "app/main_window_controls.h"
+#include "sample/sample_game.h"
+#include "tests/expected_texts.h"
+#include "tests/native/game_test.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int LIVES_IN_CTEST = 200;
+constexpr int STEPS_PER_LIFE = 10;
+constexpr int FOLLOW_UPS = 10; // runs one chain of advice may take
+constexpr long CHANGES_BEFORE_A_KILL = 1200;
+constexpr int ALTERED_ROWS = 3;
+constexpr int STATE = STATUS_BUTTON;
+constexpr int UNINSTALL = UNINSTALL_BUTTON;
+
+struct ProgramKilled {};
+
+// What the program cannot see: which contents are which row's versions. A version the
+// player or the layout deleted is no longer listed; every listed one must survive.
+struct Versions {
+    std::set<std::string> originals, modifieds;
+};
+
+typedef std::map<std::string, FileFailure> Faults; // by the name as the table writes it
+
+struct Life {
+    std::mt19937 rng;
+    fs::path game;
+    std::ostringstream log;
+    std::vector<Versions> rows = std::vector<Versions>(MANAGED_FILE_COUNT);
+    std::set<std::string> others; // the player's files the program has no business with
+    std::set<std::string> stored; // files outside the game directory that links lead to
+    Faults held;                  // every change of these answers "in use"
+    Faults unreadable;            // every call on these fails, a look too
+    bool diskFull = false;
+    long changesLeft = -1;               // before the kill; -1: none armed
+    std::string cutAt;                   // "source>target" of a rename the run is killed at instead
+    long changes = 0;                    // made so far
+    std::map<int, int> renames, deletes; // by command of the run
+    int installAnswer = ANSWER_OK, uninstallAnswer = ANSWER_OK;
+    bool confirmed = false;        // an uninstallation in this run
+    bool uninstallStarted = false; // and not finished since
+    std::string caption;           // the player's belief: last seen on the state button
+    int serial = 0;                // for contents no file had before
+};
+Life* life;
+
+// Another program holds a file, not a name: a name with no file there is not held.
+FileFailure Fault(const Faults& faults, const char* source, const char* target) {
+    for (const char* name : {source, target})
+        if (name != nullptr && faults.count(name) && fs::exists(GamePath(life->game, name)))
+            return faults.at(name);
+    return FileFailure::None;
+}
+
+FileFailure PlayersWorld(FileOperation call, const char* source, const char* target) {
+    FileFailure unreadable = Fault(life->unreadable, source, target);
+    if (unreadable != FileFailure::None || call == FileOperation::Probe ||
+        call == FileOperation::List)
+        return unreadable;
+    if (life->changesLeft == 0 ||
+        (call == FileOperation::Rename && life->cutAt == std::string(source) + ">" + target))
+        throw ProgramKilled();
+    life->changesLeft -= life->changesLeft > 0;
+    ++life->changes;
+    if (FileFailure held = Fault(life->held, source, target); held != FileFailure::None)
+        return held;
+    if (life->diskFull && call == FileOperation::Copy)
+        return FileFailure::DiskFull;
+    life->renames[screen.command] += call == FileOperation::Rename;
+    life->deletes[screen.command] += call == FileOperation::Delete;
+    return FileFailure::None;
+}
+
+int RowIndex(const std::string& livePath) {
+    for (int i = 0; i < MANAGED_FILE_COUNT; ++i)
+        if (livePath == ManagedFileTable[i].livePath)
+            return i;
+    throw std::out_of_range(livePath);
+}
+
+// Consenting, the player declares every live file an original, which the installation keeps
+// live as the first modified version; the setup files are his modified files.txt and
+// filelist.pak.
+void DeclareOriginals() {
+    for (int i = 0; i < MANAGED_FILE_COUNT; ++i) {
+        const char* live = ManagedFileTable[i].livePath;
+        fs::path file = GamePath(life->game, live);
+        std::string content = fs::is_regular_file(file) ? ReadFile(file) : "";
+        if (content.empty())
+            continue;
+        life->rows[i].originals.insert(content);
+        if (!ManagedFileTable[i].switchOnly)
+            life->rows[i].modifieds.insert(content);
+    }
+    for (const char* setup : {SETUP_FILE_1, SETUP_FILE_2}) {
+        fs::path file = GamePath(life->game, setup);
+        if (fs::is_regular_file(file))
+            life->rows[RowIndex(setup == SETUP_FILE_1 ? FILES_TXT : FILELIST_PAK)].modifieds.insert(
+                ReadFile(file));
+    }
+}
+
+int Decide(const std::string& text) {
+    if (text != expected::TEXT_UNINSTALL_QUESTION) {
+        if (life->installAnswer == ANSWER_OK)
+            DeclareOriginals();
+        return life->installAnswer;
+    }
+    life->confirmed = life->confirmed || life->uninstallAnswer == ANSWER_OK;
+    life->uninstallStarted = life->uninstallStarted || life->confirmed;
+    return life->uninstallAnswer;
+}
+
+std::string FirstLine(const ShownMessage& box) {
+    const std::string& text = std::get<1>(box);
+    return text.substr(0, text.find('\n'));
+}
+
+bool IsError(const ShownMessage& box) {
+    return std::get<0>(box) == expected::TITLE_ERROR;
+}
+
+// Whether two names are a row's live name and its parked or temporary names.
+bool SameRow(std::string a, std::string b) {
+    for (std::string* name : {&a, &b})
+        *name = std::regex_replace(*name, std::regex(R"((^|\\)(TMP!)?(ORI!|MOD!)?)"), "$1");
+    return a == b;
+}
+
+struct Outcome {
+    std::vector<ShownMessage> boxes;
+    bool killed = false, closed = false, consent = false;
+};
+
+// A run the player asks for next: the buttons he clicks and how he answers the consent.
+struct Next {
+    std::vector<int> clicks;
+    int installAnswer = ANSWER_CANCEL;
+};
+
+class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int> {
+  protected:
+    fs::path safe;  // outside the game directory: where the player keeps what he moves out
+    fs::path store; // outside too: where a mod tool keeps the files it links to
+
+    void SetUp() override {
+        GameTest::SetUp();
+        safe = root.string() + "-safe";
+        store = root.string() + "-store";
+        fs::create_directories(safe);
+        fs::create_directories(store);
+    }
+    void TearDown() override {
+        fs::remove_all(safe);
+        fs::remove_all(store);
+        GameTest::TearDown();
+    }
+
+    std::string NewContent(const std::string& what) {
+        return what + " " + std::to_string(++life->serial) + "\n";
+    }
+    Versions& RowOf(const std::string& livePath) { return life->rows[RowIndex(livePath)]; }
+    // A name of row i: live, or parked under prefix.
+    std::string Name(int i, const char* prefix) {
+        return prefix ? Parked(ManagedFileTable[i].livePath, prefix) : ManagedFileTable[i].livePath;
+    }
+    int AnyRow(bool withFilesTxt = false) {
+        return std::uniform_int_distribution<int>(0, MANAGED_FILE_COUNT - 1 -
+                                                         !withFilesTxt)(life->rng);
+    }
+    const char* AnyPrefix() {
+        const char* const prefixes[] = {nullptr, PREFIX_ORIGINAL, PREFIX_MODIFIED};
+        return prefixes[life->rng() % 3];
+    }
+    void Forget(const std::string& content) {
+        for (Versions& row : life->rows)
+            row.originals.erase(content), row.modifieds.erase(content);
+    }
+    void Remove(const std::string& path) {
+        Forget(Read(path));
+        fs::remove_all(GamePath(root, path));
+    }
+    // The player moves a file or folder out of the game directory and keeps it.
+    void MoveOut(const std::string& path) {
+        life->log << "  moves out " << path << "\n";
+        std::error_code error;
+        fs::rename(GamePath(root, path), safe / std::to_string(++life->serial), error);
+        EXPECT_FALSE(error) << "advice names " << path << ", which is not there";
+        life->held.erase(path);
+        life->unreadable.erase(path);
+    }
+
+    void MakeGame(SampleLayout layout) {
+        bool fresh = layout == SampleLayout::Fresh;
+        ASSERT_TRUE(MakeSampleGame(root, layout, fresh));
+        for (int i = 0; i < MANAGED_FILE_COUNT; ++i) {
+            const char* live = ManagedFileTable[i].livePath;
+            std::string modified = fresh ? OriginalContent(live) : ModifiedContent(live);
+            if (fresh && ManagedFileTable[i].switchOnly)
+                modified = SetupContent(std::string(live) == FILES_TXT ? 1 : 2);
+            life->rows[i] = {{OriginalContent(live)}, {modified}};
+        }
+        life->caption = fresh                              ? ""
+                        : layout == SampleLayout::Original ? expected::CAPTION_ORIGINAL
+                                                           : expected::CAPTION_MODIFIED;
+        life->log << "layout " << (fresh ? "fresh" : life->caption) << "\n";
+    }
+
+    void MakeLayout() {
+        const SampleLayout layouts[] = {SampleLayout::Fresh, SampleLayout::Original,
+                                        SampleLayout::Modified};
+        SampleLayout layout = layouts[life->rng() % 3];
+        MakeGame(layout);
+        for (int n = life->rng() % (ALTERED_ROWS + 1); n > 0; --n)
+            AlterARow(layout == SampleLayout::Fresh);
+    }
+
+    // What a player or an earlier run may leave on a row.
+    void AlterARow(bool fresh) {
+        int i = AnyRow();
+        std::string name = Name(i, AnyPrefix());
+        bool there = fs::exists(GamePath(root, name));
+        switch (life->rng() % 7) {
+        case 0: // a second copy under a free parked name is that set's version
+            if (!there && name.find('!') != std::string::npos) {
+                std::string content = NewContent("second copy " + name);
+                Write(name, content);
+                auto& versions = name.find(PREFIX_ORIGINAL) != std::string::npos
+                                     ? life->rows[i].originals
+                                     : life->rows[i].modifieds;
+                versions.insert(content);
+            }
+            break;
+        case 1: // deleted: the game lacks it, or the player deleted it
+            Remove(name);
+            break;
+        case 2: { // a folder where a file belongs
+            Remove(name);
+            std::string inside = NewContent("inside a folder");
+            life->others.insert(inside);
+            Write(name + "\\kept.txt", inside);
+            break;
+        }
+        case 3:
+            if (there)
+                life->unreadable[name] =
+                    life->rng() % 2 ? FileFailure::InUse : FileFailure::AccessDenied;
+            break;
+        case 5: { // a mod tool's link to its own store
+            fs::path stored = store / std::to_string(++life->serial);
+            if (!there || fs::is_directory(GamePath(root, name)))
+                break;
+            fs::rename(GamePath(root, name), stored);
+            fs::create_symlink(stored, GamePath(root, name));
+            life->stored.insert(ReadFile(stored));
+            break;
+        }
+        case 4: // the archive unzipped again
+            if (!fresh && !fs::exists(GamePath(root, SETUP_FILE_1)))
+                for (const char* setup : {SETUP_FILE_1, SETUP_FILE_2}) {
+                    std::string content = NewContent(setup);
+                    life->others.insert(content);
+                    Write(setup, content);
+                }
+            break;
+        default: { // a stray marker is, by its name, that set's version of files.txt
+            std::string marker =
+                life->caption == expected::CAPTION_MODIFIED ? MARKER_MODIFIED : MARKER_ORIGINAL;
+            if (fresh || fs::exists(GamePath(root, marker)))
+                break;
+            std::string content = NewContent("stray marker");
+            Write(marker, content);
+            auto& files = RowOf(FILES_TXT);
+            (marker == MARKER_ORIGINAL ? files.originals : files.modifieds).insert(content);
+        }
+        }
+        life->log << "  altered " << name << "\n";
+    }
+
+    Outcome Run(const Next& next, int uninstallAnswer = ANSWER_OK) {
+        life->log << "  run, clicks";
+        for (int click : next.clicks)
+            life->log << " " << click;
+        life->log << ", consent " << next.installAnswer << ", question " << uninstallAnswer
+                  << (life->changesLeft >= 0 ? ", killed after " : "")
+                  << (life->changesLeft >= 0 ? std::to_string(life->changesLeft) : "") << "\n";
+        screen = Screen();
+        screen.decide = Decide;
+        screen.clicks.assign(next.clicks.begin(), next.clicks.end());
+        life->installAnswer = next.installAnswer;
+        life->uninstallAnswer = uninstallAnswer;
+        life->renames.clear();
+        life->deletes.clear();
+        life->confirmed = false;
+        Outcome outcome;
+        try {
+            Start();
+        } catch (const ProgramKilled&) {
+            outcome.killed = true;
+        }
+        life->changesLeft = -1;
+        outcome.boxes = screen.messages;
+        outcome.closed = screen.closed && !outcome.killed;
+        for (const ShownMessage& box : outcome.boxes) {
+            life->log << "    box: " << (replay ? std::get<1>(box) : FirstLine(box)) << "\n";
+            outcome.consent = outcome.consent || std::get<1>(box) == expected::TEXT_CONSENT;
+        }
+        CheckRun(outcome);
+        if (outcome.closed)
+            life->caption = screen.caption;
+        else if (outcome.killed || outcome.consent || outcome.boxes.empty() ||
+                 outcome.boxes.back() == ShownMessage{expected::TITLE_UNINSTALL,
+                                                      expected::TEXT_UNINSTALLED,
+                                                      expected::BOX_INFO})
+            life->caption = "";
+        return outcome;
+    }
+
+    // The game directory's files, and where each content lies.
+    struct Disk {
+        FileTree tree;
+        std::multimap<std::string, std::string> places;
+        std::optional<std::string> Live(int i) const {
+            auto at = tree.find(Slashed(ManagedFileTable[i].livePath));
+            return at == tree.end() ? std::nullopt : std::optional(at->second);
+        }
+        bool Holds(const std::set<std::string>& versions, const std::string& except = "") const {
+            for (const std::string& version : versions)
+                for (auto [at, end] = places.equal_range(version); at != end; ++at)
+                    if (at->second != except)
+                        return true;
+            return false;
+        }
+    };
+    Disk Look() {
+        Disk disk = {Tree(), {}};
+        for (const auto& [path, content] : disk.tree)
+            disk.places.insert({content, path});
+        return disk;
+    }
+    // Every row that has an original in the game directory has it live.
+    bool OriginalsLive(const Disk& disk) {
+        for (int i = 0; i < MANAGED_FILE_COUNT; ++i) {
+            const Versions& row = life->rows[i];
+            auto live = disk.Live(i);
+            if (disk.Holds(row.originals) && !(live && row.originals.count(*live)))
+                return false;
+        }
+        return true;
+    }
+    // Every row's live file is its modified version; absent only where none is in the game
+    // directory, or where a row without an original has it parked under ORI!.
+    bool ModifiedLive(const Disk& disk) {
+        for (int i = 0; i < MANAGED_FILE_COUNT; ++i) {
+            const Versions& row = life->rows[i];
+            auto live = disk.Live(i);
+            std::string parked = disk.Holds(row.originals) ? "" : Slashed(Name(i, PREFIX_ORIGINAL));
+            if (!(live ? row.modifieds.count(*live) : !disk.Holds(row.modifieds, parked)))
+                return false;
+        }
+        return true;
+    }
+
+    void CheckBytes(const Disk& disk) {
+        std::multiset<std::string> contents = InventoryOf(SnapshotTree(safe));
+        for (const auto& [content, path] : disk.places)
+            contents.insert(content);
+        for (int i = 0; i < MANAGED_FILE_COUNT; ++i) {
+            Versions& row = life->rows[i];
+            auto live = disk.Live(i);
+            // A confirmed uninstallation deletes a modified version once its original is live.
+            if (life->confirmed && !ManagedFileTable[i].switchOnly && live &&
+                row.originals.count(*live))
+                std::erase_if(row.modifieds, [&](auto& m) { return !contents.count(m); });
+            for (const auto* versions : {&row.originals, &row.modifieds})
+                for (const std::string& content : *versions)
+                    EXPECT_TRUE(contents.count(content)) << "lost: " << content;
+        }
+        for (const std::string& content : life->others)
+            EXPECT_TRUE(contents.count(content)) << "lost: " << content;
+        const Inventory stored = InventoryOf(SnapshotTree(store));
+        for (const std::string& content : life->stored)
+            EXPECT_TRUE(stored.count(content)) << "lost from the store: " << content;
+    }
+
+    void CheckRun(const Outcome& outcome) {
+        const Disk disk = Look();
+        CheckBytes(disk);
+        std::set<int> failed; // the commands that told of a failure
+        for (size_t i = 0; i < outcome.boxes.size(); ++i) {
+            const ShownMessage& box = outcome.boxes[i];
+            const std::string& text = std::get<1>(box);
+            int command = screen.commandsBehind[i];
+            EXPECT_FALSE(failed.count(command) && text.find("erfolgreich") != std::string::npos)
+                << text;
+            if (IsError(box))
+                failed.insert(command);
+            if (FirstLine(box) == expected::SWITCH_REFUSED) {
+                EXPECT_EQ(life->renames[command], 0) << "a refused switch moved files";
+            }
+            if (FirstLine(box) == expected::UNINSTALL_ABORTED) {
+                EXPECT_EQ(life->deletes[command], 0) << "a stopped uninstallation deleted";
+            }
+            if (text.find(expected::NEXT_UNINSTALL_AGAIN) != std::string::npos ||
+                text == expected::TEXT_UNINSTALL_UNFINISHED) {
+                EXPECT_TRUE(life->uninstallStarted) << "advice toward an uninstallation";
+            }
+        }
+        if (!outcome.boxes.empty() &&
+            std::get<1>(outcome.boxes.back()) == expected::TEXT_UNINSTALLED) {
+            EXPECT_TRUE(OriginalsLive(disk));
+            for (const auto& [path, content] : disk.tree)
+                EXPECT_EQ(path.find('!'), std::string::npos) << path << " left";
+            life->uninstallStarted = false;
+        }
+        if (!outcome.closed)
+            return;
+        if (screen.caption == expected::CAPTION_MODIFIED) {
+            EXPECT_TRUE(ModifiedLive(disk)) << "\"MODIFIZIERT\" lies";
+        } else if (screen.caption == expected::CAPTION_ORIGINAL) {
+            EXPECT_TRUE(OriginalsLive(disk)) << "\"ORIGINALE\" lies";
+        } else {
+            EXPECT_FALSE(failed.empty()) << screen.caption << " unexplained";
+        }
+    }
+
+    // What the player does for a file a report names, by its reason.
+    void Act(const std::string& reason, const std::string& path, const std::string& other) {
+        life->log << "  acts on " << path << " (" << reason << ")\n";
+        if (reason == "in Benutzung" || reason == "Zugriff verweigert") {
+            // The programs that use the named file, under any of its row's names.
+            for (Faults* faults : {&life->held, &life->unreadable})
+                std::erase_if(*faults, [&](auto& fault) { return SameRow(fault.first, path); });
+        } else if (reason == "Datentr\xE4ger voll") {
+            life->diskFull = false;
+        } else if (reason == "Name bereits vergeben" || reason == "Original noch nicht zur\xFC"
+                                                                  "ckgeholt") {
+            MoveOut(other);
+        } else if (reason == "Kopie im Weg" || reason == "drei Fassungen" ||
+                   reason == "Ordner statt Datei" ||
+                   reason == "von fr\xFC"
+                             "her \xFC"
+                             "brig" ||
+                   reason == "kein Original gesichert, Datei behalten" ||
+                   reason == "Kopie nicht zur\xFC"
+                             "ckgenommen") {
+            MoveOut(path);
+        } else if (reason == "Verkn\xFC"
+                             "pfung") {
+            fs::path link = GamePath(root, path), target = fs::read_symlink(link);
+            fs::remove(link);
+            fs::copy_file(target, link);
+        } else if (reason != "Markierung doppelt") { // the next step says which
+            ADD_FAILURE() << "no action for the reason " << reason;
+        }
+    }
+
+    // Follows a run's messages to the letter; answers the run they lead to, if any.
+    std::optional<Next> Follow(const Outcome& outcome) {
+        std::optional<Next> next;
+        std::set<std::string> followed; // a command may tell again what the start told
+        for (const ShownMessage& box : outcome.boxes) {
+            const std::string& text = std::get<1>(box);
+            if (!IsError(box) || !followed.insert(text.substr(text.find('\n'))).second)
+                continue;
+            if (text == expected::TEXT_UNINSTALL_UNFINISHED) {
+                next = Next{{UNINSTALL}};
+                continue;
+            }
+            if (text == expected::TEXT_WRITE_FAILED) {
+                Act("in Benutzung", FILES_TXT, "");
+                if (fs::exists(GamePath(root, TEST_WRITE)))
+                    MoveOut(TEST_WRITE);
+                next = Next{{}, ANSWER_OK};
+                continue;
+            }
+            std::istringstream lines(text);
+            std::string line, step;
+            std::getline(lines, line);
+            std::getline(lines, line);
+            static const std::regex FILE_LINE(R"((.*) \(([^:)]*)(: ([^,)]*).*)?\))");
+            std::smatch file;
+            while (std::getline(lines, line) && std::regex_match(line, file, FILE_LINE))
+                Act(file[2], file[1], file[4]);
+            while (std::getline(lines, line))
+                step = line;
+            next = NextStep(step);
+            if (!next) {
+                ADD_FAILURE() << "no action for the next step: " << step;
+                return std::nullopt;
+            }
+        }
+        return next;
+    }
+
+    std::optional<Next> NextStep(const std::string& step) {
+        const std::map<std::string, Next> steps = {
+            {expected::NEXT_INSTALL_AGAIN, {{}, ANSWER_OK}},
+            {expected::NEXT_INSTALL_AT_START, {{}, ANSWER_OK}},
+            {expected::NEXT_TEST_NAME, {{}, ANSWER_OK}},
+            {expected::NEXT_SWITCH_AGAIN, {{STATE}}},
+            {expected::NEXT_SWITCH_AT_START, {}},
+            {expected::NEXT_UNINSTALL_AGAIN, {{UNINSTALL}}},
+            {expected::NEXT_REPAIR_AT_START, {}},
+            {expected::NEXT_START_AGAIN, {}},
+        };
+        if (steps.count(step))
+            return steps.at(step);
+        // The stray marker's advice is its next step too.
+        if (step == expected::STRAY_MODIFIED_MARKER || step == expected::STRAY_ORIGINAL_MARKER) {
+            MoveOut(step == expected::STRAY_MODIFIED_MARKER ? MARKER_MODIFIED : MARKER_ORIGINAL);
+            return Next{};
+        }
+        if (step == expected::STRAY_MARKER_UNDECIDED) {
+            // Kept all three, the player judges by content: his modified files.txt live means
+            // that MOD!files.txt does not belong.
+            bool modifiedLive = RowOf(FILES_TXT).modifieds.count(Read(FILES_TXT)) > 0;
+            MoveOut(modifiedLive ? MARKER_MODIFIED : MARKER_ORIGINAL);
+            return Next{};
+        }
+        return std::nullopt;
+    }
+
+    // Runs, then follows what it tells until nothing more is told.
+    Outcome RunAndFollow(Next next, int uninstallAnswer = ANSWER_OK, long killAfter = -1) {
+        life->changesLeft = killAfter;
+        Outcome outcome = Run(next, uninstallAnswer);
+        for (int n = 0; !HasFailure(); ++n) {
+            std::optional<Next> advised = Follow(outcome);
+            if (!advised)
+                break;
+            if (n == FOLLOW_UPS)
+                ADD_FAILURE() << "advice followed " << FOLLOW_UPS << " times without end";
+            outcome = Run(*advised);
+        }
+        return outcome;
+    }
+
+    // The player's own steps, one chosen by the seed.
+    void TakeAStep() {
+        std::uniform_int_distribution<int> rowPick(0, MANAGED_FILE_COUNT - 2);
+        int answer = life->rng() % 4 ? ANSWER_OK : ANSWER_CANCEL;
+        switch (life->rng() % 10) {
+        case 0:
+        case 1:
+            RunAndFollow({{}, answer});
+            return;
+        case 2:
+        case 3:
+            RunAndFollow({{STATE}, answer});
+            return;
+        case 4:
+            RunAndFollow({{UNINSTALL}, ANSWER_CANCEL}, answer);
+            return;
+        case 5: { // editing, as the program asks, only while MODIFIZIERT shows
+            int i = rowPick(life->rng);
+            std::string live = ManagedFileTable[i].livePath, old = Read(live);
+            if (life->caption != expected::CAPTION_MODIFIED || old == ABSENT)
+                return;
+            std::string edit = NewContent("edited " + live);
+            life->rows[i].modifieds.erase(old);
+            life->rows[i].modifieds.insert(edit);
+            Write(live, edit);
+            life->log << "  edits " << live << "\n";
+            return;
+        }
+        case 6: { // deleting the version the caption names
+            int i = rowPick(life->rng);
+            std::string live = ManagedFileTable[i].livePath, old = Read(live);
+            if (life->caption.empty() || old == ABSENT)
+                return;
+            (life->caption == expected::CAPTION_MODIFIED ? life->rows[i].modifieds
+                                                         : life->rows[i].originals)
+                .erase(old);
+            fs::remove(GamePath(root, live));
+            life->log << "  deletes " << live << "\n";
+            return;
+        }
+        case 7: { // another program holds a file for a while
+            std::string name = Name(AnyRow(true), AnyPrefix());
+            life->held[name] = FileFailure::InUse;
+            life->log << "  another program holds " << name << "\n";
+            return;
+        }
+        case 8:
+            life->log << "  the disk is " << (life->diskFull ? "freed" : "full") << "\n";
+            life->diskFull = !life->diskFull;
+            return;
+        default: { // killed at a change of a command or of the start's repairs
+            const int clicks[] = {-1, STATE, UNINSTALL};
+            int click = clicks[life->rng() % 3];
+            (void)RunAndFollow(
+                click < 0 ? Next{{}, answer} : Next{{click}, answer}, ANSWER_OK,
+                std::uniform_int_distribution<long>(0, CHANGES_BEFORE_A_KILL)(life->rng));
+        }
+        }
+    }
+
+    // Held files let go and the disk freed, the player starts again and follows the advice:
+    // the directory is installed under a true caption, or not and every original is live.
+    void Settle() {
+        life->held.clear();
+        life->unreadable.clear();
+        life->diskFull = false;
+        Outcome last = RunAndFollow({});
+        for (const ShownMessage& box : last.boxes)
+            EXPECT_FALSE(IsError(box)) << std::get<1>(box);
+        if (last.consent) {
+            EXPECT_TRUE(OriginalsLive(Look())) << "not installed, but originals not live";
+        } else {
+            EXPECT_TRUE(last.closed) << "not settled";
+        }
+    }
+
+    void PlayALife(unsigned seed, const std::function<void()>& steps) {
+        Life lived;
+        lived.rng.seed(seed);
+        life = &lived;
+        Fresh();
+        lived.game = root;
+        SetFileFaultHook(PlayersWorld);
+        steps();
+        if (HasFailure())
+            ADD_FAILURE() << "seed " << seed << ", replay with TAUSCHWERK_SEED=" << seed;
+        if (HasFailure() || replay)
+            std::fputs(lived.log.str().c_str(), stdout);
+    }
+    bool replay = false;
+};
+
+long FromEnvironment(const char* name, long otherwise) {
+    const char* value = std::getenv(name);
+    return value ? std::atol(value) : otherwise;
+}
+
+// Half the lives in each of two tests, so that ctest runs them side by side.
+TEST_P(SimulatedPlayer, LosesNoByteTellsNoLieAndSettlesFromAnyLayout) {
+    long lives = FromEnvironment("TAUSCHWERK_LIVES", LIVES_IN_CTEST);
+    long only = FromEnvironment("TAUSCHWERK_SEED", -1);
+    replay = only >= 0;
+    for (long seed = GetParam(); seed < lives && !HasFailure(); seed += 2) {
+        if (only >= 0 && seed != only)
+            continue;
+        PlayALife(static_cast<unsigned>(seed), [&] {
+            MakeLayout();
+            for (int step = 0; step < STEPS_PER_LIFE && !HasFailure(); ++step)
+                TakeAStep();
+            Settle();
+        });
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, SimulatedPlayer, testing::Values(0, 1));
+
+// Scripted lives: a command killed at one of its changes, then settled, then uninstalled.
+// In ctest every stride-th change and the first and last few; with TAUSCHWERK_EVERY_STOP
+// every one.
+constexpr long STOP_STRIDE = 61;
+constexpr long STOPS_AT_EACH_END = 3;
+
+std::string CutAt(const char* source, const char* target) {
+    return std::string(source) + ">" + target;
+}
+
+const char HANDLING[] = "common\\data\\handling.dat";
+const std::string PARKED_HANDLING = Parked(HANDLING, PREFIX_ORIGINAL);
+const std::string MODIFIED_HANDLING = Parked(HANDLING, PREFIX_MODIFIED);
+
+const struct Scenario {
+    const char* name;
+    SampleLayout layout;
+    std::string cutAt; // a run cut there first; empty: none
+    std::vector<int> clicks;
+} SCENARIOS[] = {
+    {"Installation", SampleLayout::Fresh, "", {}},
+    {"SwitchToModified", SampleLayout::Original, "", {STATE}},
+    {"SwitchToOriginal", SampleLayout::Modified, "", {STATE}},
+    {"UninstallFromModified", SampleLayout::Modified, "", {UNINSTALL}},
+    {"UninstallFromOriginal", SampleLayout::Original, "", {UNINSTALL}},
+    {"RepairOfAnInstallationCutBeforeItsMarker",
+     SampleLayout::Fresh,
+     CutAt(FILES_TXT, MARKER_ORIGINAL),
+     {}},
+    {"RepairOfAnInstallationCutAfterItsMarker",
+     SampleLayout::Fresh,
+     CutAt(SETUP_FILE_1, FILES_TXT),
+     {}},
+    {"RepairOfASwitchToModifiedCutInPhase1",
+     SampleLayout::Original,
+     CutAt(HANDLING, PARKED_HANDLING.c_str()),
+     {}},
+    {"RepairOfASwitchToModifiedCutInPhase2",
+     SampleLayout::Original,
+     CutAt(MODIFIED_HANDLING.c_str(), HANDLING),
+     {}},
+    {"RepairOfASwitchToOriginalCutInPhase1",
+     SampleLayout::Modified,
+     CutAt(HANDLING, MODIFIED_HANDLING.c_str()),
+     {}},
+    {"RepairOfASwitchToOriginalCutInPhase2",
+     SampleLayout::Modified,
+     CutAt(PARKED_HANDLING.c_str(), HANDLING),
+     {}},
+};
+
+class KilledAtEveryChange : public SimulatedPlayer {};
+
+TEST_P(KilledAtEveryChange, LosesNoByteTellsNoLieAndSettles) {
+    const Scenario& scenario = SCENARIOS[GetParam()];
+    long changes = -1; // the command's, measured by the first life, which is not killed
+    long stride = std::getenv("TAUSCHWERK_EVERY_STOP") ? 1 : STOP_STRIDE;
+    for (long k = -1; k <= changes && !HasFailure(); ++k) {
+        bool stop = k < STOPS_AT_EACH_END || k > changes - STOPS_AT_EACH_END || k % stride == 0;
+        if (k >= 0 && !stop)
+            continue;
+        PlayALife(static_cast<unsigned>(k), [&] {
+            life->log << scenario.name << ", killed after " << k << " changes\n";
+            MakeGame(scenario.layout);
+            bool installing = scenario.layout == SampleLayout::Fresh;
+            if (!scenario.cutAt.empty()) {
+                life->cutAt = scenario.cutAt;
+                EXPECT_TRUE(Run(installing ? Next{{}, ANSWER_OK} : Next{{STATE}}).killed);
+                life->cutAt.clear();
+            }
+            long before = life->changes;
+            (void)RunAndFollow({scenario.clicks, ANSWER_OK}, ANSWER_OK, k);
+            if (k < 0)
+                changes = life->changes - before;
+            Settle();
+            if (!life->caption.empty()) {
+                Outcome last = RunAndFollow({{UNINSTALL}});
+                ASSERT_FALSE(last.boxes.empty());
+                EXPECT_EQ(std::get<1>(last.boxes.back()), expected::TEXT_UNINSTALLED);
+            }
+        });
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, KilledAtEveryChange,
+                         testing::Range(0, static_cast<int>(std::size(SCENARIOS))),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return std::string(SCENARIOS[info.param].name);
+                         });
+
+} // namespace
