@@ -1,5 +1,6 @@
 #include "fileset/file_platform.h"
 #include "fileset/program_directory_win32.h"
+#include "fileset/system_calls_win32.h"
 
 #include <windows.h>
 
@@ -50,7 +51,7 @@ int PlatformProbe(const char* path) {
     const wchar_t* hostPath = ResolvePath(path, sourceBuffer);
     // Unlike a search, this reads no wildcards into the name.
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!hostPath || !GetFileAttributesExW(hostPath, GetFileExInfoStandard, &data)) {
+    if (!hostPath || !System().GetFileAttributesExW(hostPath, GetFileExInfoStandard, &data)) {
         DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PROBE_MISSING
                                                                               : PROBE_UNREADABLE;
@@ -67,7 +68,7 @@ bool PlatformMayOverwrite(const char* path) {
     if (!hostPath)
         return true;
     // Looks at a link or junction itself, not at what it points to.
-    DWORD attributes = GetFileAttributesW(hostPath);
+    DWORD attributes = System().GetFileAttributesW(hostPath);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -96,7 +97,7 @@ static bool IsMomentaryHold(DWORD error, const wchar_t* file) {
     if (error != ERROR_ACCESS_DENIED || !file)
         return false;
     // A directory or a read-only file refuses for good.
-    DWORD attributes = GetFileAttributesW(file);
+    DWORD attributes = System().GetFileAttributesW(file);
     return attributes != INVALID_FILE_ATTRIBUTES &&
            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
 }
@@ -114,7 +115,7 @@ template <typename Call> static bool Retried(const wchar_t* deniedFile, Call cal
             SetLastError(error);
             return false;
         }
-        Sleep(RETRY_PAUSE_MS);
+        System().Sleep(RETRY_PAUSE_MS);
         commandWaitLeft -= RETRY_PAUSE_MS;
     }
 }
@@ -123,15 +124,16 @@ template <typename Call> static bool Retried(const wchar_t* deniedFile, Call cal
 // for call and sets it again where the file is still there (kept, or the call failed).
 // The last error is call's.
 template <typename Call> static bool WithoutReadOnly(const wchar_t* file, bool kept, Call call) {
-    DWORD attributes = GetFileAttributesW(file);
-    bool cleared = attributes != INVALID_FILE_ATTRIBUTES &&
-                   (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY |
-                                  FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_READONLY &&
-                   SetFileAttributesW(file, attributes & ~FILE_ATTRIBUTE_READONLY) != FALSE;
+    DWORD attributes = System().GetFileAttributesW(file);
+    bool cleared =
+        attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY |
+                       FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_READONLY &&
+        System().SetFileAttributesW(file, attributes & ~FILE_ATTRIBUTE_READONLY) != FALSE;
     bool succeeded = call();
     if (cleared && (kept || !succeeded)) {
         DWORD error = GetLastError();
-        (void)SetFileAttributesW(file, attributes); // the bit is only lost, never a file
+        (void)System().SetFileAttributesW(file, attributes); // the bit is only lost, never a file
         SetLastError(error);
     }
     return succeeded;
@@ -143,19 +145,20 @@ bool PlatformCopy(const char* source, const char* target) {
     if (!targetPath)
         return false;
     // A leftover target may be read-only, as its source was; there is usually none.
-    (void)SetFileAttributesW(targetPath, FILE_ATTRIBUTE_NORMAL);
-    return Retried(nullptr, [&] { return CopyFileW(sourcePath, targetPath, FALSE) != FALSE; });
+    (void)System().SetFileAttributesW(targetPath, FILE_ATTRIBUTE_NORMAL);
+    return Retried(nullptr,
+                   [&] { return System().CopyFileW(sourcePath, targetPath, FALSE) != FALSE; });
 }
 
 static bool FlushFile(const wchar_t* path) {
-    HANDLE file =
-        CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = System().CreateFileW(path, GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    bool flushed = FlushFileBuffers(file) != FALSE;
+    bool flushed = System().FlushFileBuffers(file) != FALSE;
     DWORD error = GetLastError();
-    (void)CloseHandle(file); // the flush's outcome is what counts
+    (void)System().CloseHandle(file); // the flush's outcome is what counts
     SetLastError(error);
     return flushed;
 }
@@ -178,7 +181,8 @@ bool PlatformReplace(const char* source, const char* target) {
     const wchar_t* targetPath = sourcePath ? ResolvePath(target, targetBuffer) : nullptr;
     return targetPath && WithoutReadOnly(targetPath, false, [&] {
                return Retried(targetPath, [&] {
-                   return MoveFileExW(sourcePath, targetPath, MOVEFILE_REPLACE_EXISTING) != FALSE;
+                   return System().MoveFileExW(sourcePath, targetPath, MOVEFILE_REPLACE_EXISTING) !=
+                          FALSE;
                });
            });
 }
@@ -187,13 +191,13 @@ bool PlatformRename(const char* source, const char* target) {
     const wchar_t* sourcePath = ResolvePath(source, sourceBuffer);
     const wchar_t* targetPath = sourcePath ? ResolvePath(target, targetBuffer) : nullptr;
     return targetPath &&
-           Retried(nullptr, [&] { return MoveFileW(sourcePath, targetPath) != FALSE; });
+           Retried(nullptr, [&] { return System().MoveFileW(sourcePath, targetPath) != FALSE; });
 }
 
 bool PlatformDelete(const char* path) {
     const wchar_t* hostPath = ResolvePath(path, sourceBuffer);
     return hostPath && WithoutReadOnly(hostPath, false, [&] {
-               return Retried(hostPath, [&] { return DeleteFileW(hostPath) != FALSE; });
+               return Retried(hostPath, [&] { return System().DeleteFileW(hostPath) != FALSE; });
            });
 }
 
