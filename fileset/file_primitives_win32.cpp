@@ -63,19 +63,6 @@ int PlatformProbe(const char* path) {
     return size > PROBE_SIZE_LIMIT ? PROBE_SIZE_LIMIT : static_cast<int>(size);
 }
 
-bool PlatformMayOverwrite(const char* path) {
-    const wchar_t* hostPath = ResolvePath(path, targetBuffer);
-    if (!hostPath)
-        return true;
-    // Looks at a link or junction itself, not at what it points to.
-    DWORD attributes = System().GetFileAttributesW(hostPath);
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    }
-    return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
-}
-
 // A virus scanner or search indexer opens a file for a moment right after it was written
 // or renamed; a call that meets it is tried again after a pause, within bounds, so that a
 // player's command neither fails by chance nor hangs on a file the game holds for good.
@@ -89,17 +76,19 @@ void StartRetryBudget() {
     commandWaitLeft = RETRY_PER_COMMAND_MS;
 }
 
-// Whether error is a moment's hold. Access is denied, too, to a delete or replace of a
-// file whose deletion is still pending; file is then that file, else nullptr.
+// Whether error is a moment's hold. A file whose deletion is pending while another program
+// still holds it answers access denied to every call on its name, a look at its attributes
+// included; file is the name the call may meet such a file under, else nullptr.
 static bool IsMomentaryHold(DWORD error, const wchar_t* file) {
     if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
         return true;
     if (error != ERROR_ACCESS_DENIED || !file)
         return false;
-    // A directory or a read-only file refuses for good.
     DWORD attributes = System().GetFileAttributesW(file);
-    return attributes != INVALID_FILE_ATTRIBUTES &&
-           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    // A directory or a read-only file refuses for good.
+    return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
 }
 
 // Runs call until it succeeds, fails for another reason or the waiting is used up; the
@@ -118,6 +107,23 @@ template <typename Call> static bool Retried(const wchar_t* deniedFile, Call cal
         System().Sleep(RETRY_PAUSE_MS);
         commandWaitLeft -= RETRY_PAUSE_MS;
     }
+}
+
+bool PlatformMayOverwrite(const char* path) {
+    const wchar_t* hostPath = ResolvePath(path, targetBuffer);
+    if (!hostPath)
+        return true;
+    // Looks at a link or junction itself, not at what it points to. A name whose deletion is
+    // still pending is waited on like any moment's hold, not taken for a name that is taken.
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    if (!Retried(hostPath, [&] {
+            attributes = System().GetFileAttributesW(hostPath);
+            return attributes != INVALID_FILE_ATTRIBUTES;
+        })) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
 }
 
 // Windows refuses to write to, replace or delete a read-only file: clears only that bit
@@ -190,8 +196,9 @@ bool PlatformReplace(const char* source, const char* target) {
 bool PlatformRename(const char* source, const char* target) {
     const wchar_t* sourcePath = ResolvePath(source, sourceBuffer);
     const wchar_t* targetPath = sourcePath ? ResolvePath(target, targetBuffer) : nullptr;
+    // A file being deleted keeps its name until the program that holds it lets go.
     return targetPath &&
-           Retried(nullptr, [&] { return System().MoveFileW(sourcePath, targetPath) != FALSE; });
+           Retried(targetPath, [&] { return System().MoveFileW(sourcePath, targetPath) != FALSE; });
 }
 
 bool PlatformDelete(const char* path) {

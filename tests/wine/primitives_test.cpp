@@ -104,6 +104,42 @@ class WindowsPrimitives : public testing::Test {
     std::string dir;
 };
 
+// A name being deleted is waited for like a moment's hold, a second per call and five per
+// command; a directory or a read-only file that stays read-only refuses for good at once.
+// Every operation waits in the same loop, so a hold that never ends is shown on the delete
+// alone, at the end.
+TEST_F(WindowsPrimitives, ADeletePendingFailsAtOnceOrIsWaitedForBeyondTheBudget) {
+    const struct {
+        Operation operation;
+        Windows windows;
+        FileFailure expected;
+        DWORD slept;
+    } cases[] = {
+        {RENAME, {MOD, 300}, Failure::None, 300},
+        {REMOVE, {ORI, 300}, Failure::None, 300},
+        {COPY, {ORI, 300}, Failure::None, 300},
+        {COPY, {TMP, 300}, Failure::None, 300},
+        {COPY, {TMP, FOREVER}, Failure::Exists, 1000}, // still not a name to write to
+        {REMOVE, {ORI, FOREVER, DIRECTORY}, Failure::AccessDenied, 0},
+        {REMOVE, {ORI, FOREVER, READ_ONLY}, Failure::AccessDenied, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        TearDown();
+        SetUp();
+        windows = c.windows;
+        EXPECT_EQ(Perform(c.operation), c.expected);
+        EXPECT_EQ(windows.slept, c.slept);
+    }
+    // Held for good: five calls wait a second each, then the command's budget is spent.
+    windows = {ORI, FOREVER};
+    StartRetryBudget();
+    for (DWORD call = 1; call <= 6; ++call) {
+        EXPECT_EQ(Perform(REMOVE), Failure::AccessDenied);
+        EXPECT_EQ(windows.slept, 1000 * (call < 5 ? call : 5)) << call;
+    }
+}
+
 // Whatever the platform refuses, the old copy stays as it was and no temporary file stays.
 // ORI!live.dat is read-only, which Windows refuses to replace or delete.
 TEST_F(WindowsPrimitives, AReadOnlyOrAReparsePointOrAFlushRefusedLosesTheOldCopyOrLeavesATrace) {
