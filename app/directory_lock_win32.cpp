@@ -7,6 +7,7 @@
 #include <wctype.h>
 
 #include "fileset/program_directory.h"
+#include "fileset/system_calls_win32.h"
 
 // The longest path the wide-character API accepts.
 static wchar_t widePath[32768];
@@ -26,13 +27,14 @@ void DirectoryLockName(const char* directory, char (&name)[LOCK_NAME_SIZE]) {
     if (MultiByteToWideChar(CP_UTF8, 0, directory, -1, widePath,
                             sizeof widePath / sizeof widePath[0]) == 0)
         widePath[0] = L'\0';
-    HANDLE handle = CreateFileW(widePath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE handle =
+        System().CreateFileW(widePath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     BY_HANDLE_FILE_INFORMATION identity = {};
-    bool known =
-        handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(handle, &identity) != FALSE;
+    bool known = handle != INVALID_HANDLE_VALUE &&
+                 System().GetFileInformationByHandle(handle, &identity) != FALSE;
     if (handle != INVALID_HANDLE_VALUE)
-        (void)CloseHandle(handle);
+        (void)System().CloseHandle(handle);
     unsigned long long index =
         known ? (static_cast<unsigned long long>(identity.nFileIndexHigh) << 32) |
                     identity.nFileIndexLow
@@ -46,11 +48,11 @@ bool LockGameDirectory() {
     DirectoryLockName(ProgramDirectoryUtf8(), name);
     // A mutex ends with its process, even a killed one. One that another user's copy holds
     // cannot even be opened: that counts as held too.
-    HANDLE lock = CreateMutexA(nullptr, FALSE, name);
+    HANDLE lock = System().CreateMutexA(nullptr, FALSE, name);
     if (lock != nullptr && GetLastError() != ERROR_ALREADY_EXISTS)
         return true; // held until the process ends
     // A refused copy must not keep the lock alive after the copy that holds it has ended.
     if (lock != nullptr)
-        (void)CloseHandle(lock);
+        (void)System().CloseHandle(lock);
     return false;
 }

@@ -1,6 +1,7 @@
 #include "fileset/file_platform.h"
 #include "fileset/file_table.h"
 #include "fileset/program_directory_win32.h"
+#include "fileset/system_calls_win32.h"
 
 #include <windows.h>
 
@@ -53,7 +54,7 @@ int PlatformProbe(const char* path) {
     const wchar_t* hostPath = ResolvePath(path, sourceBuffer);
     // Unlike a search, this reads no wildcards into the name.
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!hostPath || !GetFileAttributesExW(hostPath, GetFileExInfoStandard, &data)) {
+    if (!hostPath || !System().GetFileAttributesExW(hostPath, GetFileExInfoStandard, &data)) {
         DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PROBE_MISSING
                                                                               : PROBE_UNREADABLE;
@@ -94,10 +95,10 @@ bool PlatformListFolder(const char* folder, EntryPlace place, void* context) {
     lstrcpyA(pattern + length, length > 0 ? "\\*" : "*");
     const wchar_t* hostPattern = ResolvePath(pattern, sourceBuffer);
     WIN32_FIND_DATAW entry;
-    HANDLE search =
-        hostPattern ? FindFirstFileExW(hostPattern, FindExInfoBasic, &entry, FindExSearchNameMatch,
-                                       nullptr, FIND_FIRST_EX_LARGE_FETCH)
-                    : INVALID_HANDLE_VALUE;
+    HANDLE search = hostPattern ? System().FindFirstFileExW(hostPattern, FindExInfoBasic, &entry,
+                                                            FindExSearchNameMatch, nullptr,
+                                                            FIND_FIRST_EX_LARGE_FETCH)
+                                : INVALID_HANDLE_VALUE;
     if (search == INVALID_HANDLE_VALUE)
         return false;
     char name[PARKED_PATH_SIZE];
@@ -106,24 +107,11 @@ bool PlatformListFolder(const char* folder, EntryPlace place, void* context) {
             AsciiName(entry.cFileName, name, sizeof name) ? place(context, name) : nullptr;
         if (look)
             *look = {KindOf(entry.dwFileAttributes, entry.dwReserved0), FileFailure::None};
-    } while (FindNextFileW(search, &entry));
+    } while (System().FindNextFileW(search, &entry));
     DWORD error = GetLastError();
-    (void)FindClose(search); // a listing that was read whole stands
+    (void)System().FindClose(search); // a listing that was read whole stands
     SetLastError(error);
     return error == ERROR_NO_MORE_FILES;
-}
-
-bool PlatformMayOverwrite(const char* path) {
-    const wchar_t* hostPath = ResolvePath(path, targetBuffer);
-    if (!hostPath)
-        return true;
-    // Looks at a link or junction itself, not at what it points to.
-    DWORD attributes = GetFileAttributesW(hostPath);
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    }
-    return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
 }
 
 // A virus scanner or search indexer opens a file for a moment right after it was written
@@ -139,17 +127,19 @@ void StartRetryBudget() {
     commandWaitLeft = RETRY_PER_COMMAND_MS;
 }
 
-// Whether error is a moment's hold. Access is denied, too, to a delete or replace of a
-// file whose deletion is still pending; file is then that file, else nullptr.
+// Whether error is a moment's hold. A file whose deletion is pending while another program
+// still holds it answers access denied to every call on its name, a look at its attributes
+// included; file is the name the call may meet such a file under, else nullptr.
 static bool IsMomentaryHold(DWORD error, const wchar_t* file) {
     if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
         return true;
     if (error != ERROR_ACCESS_DENIED || !file)
         return false;
+    DWORD attributes = System().GetFileAttributesW(file);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return GetLastError() == ERROR_ACCESS_DENIED;
     // A directory or a read-only file refuses for good.
-    DWORD attributes = GetFileAttributesW(file);
-    return attributes != INVALID_FILE_ATTRIBUTES &&
-           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
+    return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
 }
 
 // Runs call until it succeeds, fails for another reason or the waiting is used up; the
@@ -165,24 +155,42 @@ template <typename Call> static bool Retried(const wchar_t* deniedFile, Call cal
             SetLastError(error);
             return false;
         }
-        Sleep(RETRY_PAUSE_MS);
+        System().Sleep(RETRY_PAUSE_MS);
         commandWaitLeft -= RETRY_PAUSE_MS;
     }
+}
+
+bool PlatformMayOverwrite(const char* path) {
+    const wchar_t* hostPath = ResolvePath(path, targetBuffer);
+    if (!hostPath)
+        return true;
+    // Looks at a link or junction itself, not at what it points to. A name whose deletion is
+    // still pending is waited on like any moment's hold, not taken for a name that is taken.
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    if (!Retried(hostPath, [&] {
+            attributes = System().GetFileAttributesW(hostPath);
+            return attributes != INVALID_FILE_ATTRIBUTES;
+        })) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
 }
 
 // Windows refuses to write to, replace or delete a read-only file: clears only that bit
 // for call and sets it again where the file is still there (kept, or the call failed).
 // The last error is call's.
 template <typename Call> static bool WithoutReadOnly(const wchar_t* file, bool kept, Call call) {
-    DWORD attributes = GetFileAttributesW(file);
-    bool cleared = attributes != INVALID_FILE_ATTRIBUTES &&
-                   (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY |
-                                  FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_READONLY &&
-                   SetFileAttributesW(file, attributes & ~FILE_ATTRIBUTE_READONLY) != FALSE;
+    DWORD attributes = System().GetFileAttributesW(file);
+    bool cleared =
+        attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY |
+                       FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_READONLY &&
+        System().SetFileAttributesW(file, attributes & ~FILE_ATTRIBUTE_READONLY) != FALSE;
     bool succeeded = call();
     if (cleared && (kept || !succeeded)) {
         DWORD error = GetLastError();
-        (void)SetFileAttributesW(file, attributes); // the bit is only lost, never a file
+        (void)System().SetFileAttributesW(file, attributes); // the bit is only lost, never a file
         SetLastError(error);
     }
     return succeeded;
@@ -194,15 +202,16 @@ bool PlatformCopy(const char* source, const char* target) {
     if (!targetPath)
         return false;
     // A leftover target may be read-only, as its source was; there is usually none.
-    (void)SetFileAttributesW(targetPath, FILE_ATTRIBUTE_NORMAL);
-    return Retried(nullptr, [&] { return CopyFileW(sourcePath, targetPath, FALSE) != FALSE; });
+    (void)System().SetFileAttributesW(targetPath, FILE_ATTRIBUTE_NORMAL);
+    return Retried(nullptr,
+                   [&] { return System().CopyFileW(sourcePath, targetPath, FALSE) != FALSE; });
 }
 
 // Reads up to size bytes, fewer only at the end of the file.
 static bool ReadFull(HANDLE file, char* buffer, DWORD size, DWORD* got) {
     *got = 0;
     for (DWORD part = 0; *got < size; *got += part) {
-        if (!ReadFile(file, buffer + *got, size - *got, &part, nullptr))
+        if (!System().ReadFile(file, buffer + *got, size - *got, &part, nullptr))
             return false;
         if (part == 0)
             break;
@@ -211,8 +220,9 @@ static bool ReadFull(HANDLE file, char* buffer, DWORD size, DWORD* got) {
 }
 
 static HANDLE OpenForReading(const wchar_t* path) {
-    return CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    return System().CreateFileW(path, GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
 }
 
 bool PlatformCompare(const char* first, const char* second, bool* same) {
@@ -234,21 +244,21 @@ bool PlatformCompare(const char* first, const char* second, bool* same) {
     DWORD error = GetLastError();
     for (HANDLE file : files) {
         if (file != INVALID_HANDLE_VALUE)
-            (void)CloseHandle(file); // only read from
+            (void)System().CloseHandle(file); // only read from
     }
     SetLastError(error);
     return read;
 }
 
 static bool FlushFile(const wchar_t* path) {
-    HANDLE file =
-        CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = System().CreateFileW(path, GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    bool flushed = FlushFileBuffers(file) != FALSE;
+    bool flushed = System().FlushFileBuffers(file) != FALSE;
     DWORD error = GetLastError();
-    (void)CloseHandle(file); // the flush's outcome is what counts
+    (void)System().CloseHandle(file); // the flush's outcome is what counts
     SetLastError(error);
     return flushed;
 }
@@ -271,7 +281,8 @@ bool PlatformReplace(const char* source, const char* target) {
     const wchar_t* targetPath = sourcePath ? ResolvePath(target, targetBuffer) : nullptr;
     return targetPath && WithoutReadOnly(targetPath, false, [&] {
                return Retried(targetPath, [&] {
-                   return MoveFileExW(sourcePath, targetPath, MOVEFILE_REPLACE_EXISTING) != FALSE;
+                   return System().MoveFileExW(sourcePath, targetPath, MOVEFILE_REPLACE_EXISTING) !=
+                          FALSE;
                });
            });
 }
@@ -279,14 +290,15 @@ bool PlatformReplace(const char* source, const char* target) {
 bool PlatformRename(const char* source, const char* target) {
     const wchar_t* sourcePath = ResolvePath(source, sourceBuffer);
     const wchar_t* targetPath = sourcePath ? ResolvePath(target, targetBuffer) : nullptr;
+    // A file being deleted keeps its name until the program that holds it lets go.
     return targetPath &&
-           Retried(nullptr, [&] { return MoveFileW(sourcePath, targetPath) != FALSE; });
+           Retried(targetPath, [&] { return System().MoveFileW(sourcePath, targetPath) != FALSE; });
 }
 
 bool PlatformDelete(const char* path) {
     const wchar_t* hostPath = ResolvePath(path, sourceBuffer);
     return hostPath && WithoutReadOnly(hostPath, false, [&] {
-               return Retried(hostPath, [&] { return DeleteFileW(hostPath) != FALSE; });
+               return Retried(hostPath, [&] { return System().DeleteFileW(hostPath) != FALSE; });
            });
 }
 

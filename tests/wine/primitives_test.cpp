@@ -1,100 +1,197 @@
-// The Windows primitives themselves on the real file system: a read-only file, a directory
-// in a copy's way, and a file another program holds for a moment or for good.
+// The Windows primitives and the lock where Windows answers what Wine cannot show, through
+// stand-ins beneath them that answer as Windows does; and a file Wine really holds.
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <thread>
-
+#include "app/program.h"
 #include "driver/driver.h"
 #include "fileset/file_primitives.h"
 #include "fileset/program_directory_win32.h"
+#include "fileset/system_calls_win32.h"
+#include "tests/inventory.h"
 
 namespace {
 
-// The primitives work beside this test program; each test in a directory of its own.
+const char LIVE[] = "live.dat", ORI[] = "ORI!live.dat", MOD[] = "MOD!live.dat",
+           TMP[] = "TMP!ORI!live.dat";
+constexpr DWORD FOREVER = INFINITE, UNREADABLE = INVALID_FILE_ATTRIBUTES;
+constexpr DWORD FILE = FILE_ATTRIBUTE_ARCHIVE, READ_ONLY = FILE_ATTRIBUTE_READONLY | FILE,
+                LINK = FILE_ATTRIBUTE_REPARSE_POINT | FILE, DIRECTORY = FILE_ATTRIBUTE_DIRECTORY;
+using Failure = FileFailure;
+
+// What the stand-ins answer where they do not pass a call on. held: a name whose deletion is
+// pending while another program holds the file open; until the stand-in's sleeps add up to
+// heldMs, its attributes read shown (or access denied) and every move or delete of it is
+// denied.
+struct Windows {
+    const char* held = nullptr;
+    DWORD heldMs = 0;
+    DWORD shown = UNREADABLE;
+    DWORD flushRefusal = 0;
+    DWORD slept = 0;
+} windows;
+std::string mutexName; // the lock's, as made
+
+// Whether Windows denies a call on path (the last error then set): a name held, or a
+// read-only file where a replace is asked for, which Wine, unlike Windows, allows.
+bool Denied(LPCWSTR path, bool replace = false) {
+    DWORD attributes = replace ? GetFileAttributesW(path) : UNREADABLE;
+    bool denied = (windows.held && windows.slept < windows.heldMs &&
+                   std::filesystem::path(path).filename() == windows.held) ||
+                  (attributes != UNREADABLE && (attributes & FILE_ATTRIBUTE_READONLY));
+    SetLastError(denied ? ERROR_ACCESS_DENIED : GetLastError());
+    return denied;
+}
+
+// The real calls but where Windows answers otherwise than Wine, and where a test looks on.
+const SystemCalls* StandIns() {
+    static SystemCalls calls = System(); // first asked before any stand-in is in use
+    calls.GetFileAttributesW = [](LPCWSTR path) {
+        return Denied(path) ? windows.shown : GetFileAttributesW(path);
+    };
+    calls.MoveFileW = [](LPCWSTR from, LPCWSTR to) {
+        return Denied(to) ? FALSE : MoveFileW(from, to);
+    };
+    calls.MoveFileExW = [](LPCWSTR from, LPCWSTR to, DWORD flags) {
+        return Denied(to, true) ? FALSE : MoveFileExW(from, to, flags);
+    };
+    calls.DeleteFileW = [](LPCWSTR path) { return Denied(path) ? FALSE : DeleteFileW(path); };
+    calls.FlushFileBuffers = [](HANDLE file) {
+        SetLastError(windows.flushRefusal);
+        return windows.flushRefusal ? FALSE : FlushFileBuffers(file);
+    };
+    calls.Sleep = [](DWORD ms) { windows.slept += ms; };
+    calls.CreateMutexA = [](LPSECURITY_ATTRIBUTES security, BOOL owned, LPCSTR name) {
+        mutexName = name;
+        return CreateMutexA(security, owned, nullptr); // holds no lock beyond the test
+    };
+    return &calls;
+}
+
+enum Operation { RENAME, REMOVE, COPY };
+
+// live.dat and ORI!live.dat in a directory of their own beside the test program, beneath the
+// stand-ins.
 class WindowsPrimitives : public testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(LocateProgramDirectory());
         dir = "primitives-" + std::to_string(GetCurrentProcessId()) + "-" +
               std::to_string(GetTickCount64());
-        ASSERT_TRUE(std::filesystem::create_directory(Host("")));
+        ASSERT_TRUE(std::filesystem::create_directory(Host("")) && WriteFile(Host(LIVE), "live") &&
+                    WriteFile(Host(ORI), "original"));
+        SetSystemCalls(StandIns());
+        StartRetryBudget();
     }
     void TearDown() override {
-        SetFileFaultHook(nullptr);
+        SetSystemCalls(nullptr);
+        (void)SetFileAttributesW(Host(ORI).c_str(), FILE_ATTRIBUTE_NORMAL); // else it stays
         std::error_code error;
         std::filesystem::remove_all(Host(""), error);
     }
-    // A name in the test's directory, as the primitives take it.
-    std::string Path(const std::string& name) const { return dir + "\\" + name; }
-    std::filesystem::path Host(const std::string& name) const {
+    // A name in the test's directory, as the primitives take it and as the host spells it.
+    std::string In(const char* name) const { return dir + "\\" + name; }
+    std::filesystem::path Host(const char* name) const {
         return std::filesystem::path(ProgramDirectoryPath()) / dir / name;
+    }
+    // Renames live.dat to MOD!live.dat, deletes ORI!live.dat or copies live.dat over it.
+    FileFailure Perform(Operation operation) const {
+        if (operation == RENAME)
+            return FileRename(In(LIVE).c_str(), In(MOD).c_str());
+        return operation == REMOVE ? FileDelete(In(ORI).c_str())
+                                   : FileCopy(In(LIVE).c_str(), In(ORI).c_str());
     }
     std::string dir;
 };
 
-// Windows refuses to delete a read-only file, and so does Wine. (Wine replaces a read-only
-// target itself, so a copy over one would catch nothing here.)
-TEST_F(WindowsPrimitives, AReadOnlyFileIsDeleted) {
-    ASSERT_TRUE(WriteFile(Host("MOD!handling.dat"), "modified"));
-    ASSERT_TRUE(SetFileAttributesW(Host("MOD!handling.dat").c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(FileDelete(Path("MOD!handling.dat").c_str()), FileFailure::None);
-    EXPECT_FALSE(std::filesystem::exists(Host("MOD!handling.dat")));
-}
-
-// Windows looks at the temporary name through its own calls: a directory there is left
-// alone too, and the old copy stays.
-TEST_F(WindowsPrimitives, ADirectoryAtACopysTemporaryNameIsLeftAlone) {
-    ASSERT_TRUE(WriteFile(Host("handling.dat"), "live"));
-    ASSERT_TRUE(WriteFile(Host("ORI!handling.dat"), "the only original"));
-    ASSERT_TRUE(WriteFile(Host("TMP!ORI!handling.dat") / "inside", "inside"));
-    EXPECT_EQ(FileCopy(Path("handling.dat").c_str(), Path("ORI!handling.dat").c_str()),
-              FileFailure::Exists);
-    EXPECT_EQ(ReadFile(Host("ORI!handling.dat")), "the only original");
-    EXPECT_EQ(ReadFile(Host("TMP!ORI!handling.dat") / "inside"), "inside");
-}
-
-// As the game or a virus scanner holds a file: without sharing.
-HANDLE Hold(const std::filesystem::path& file) {
-    return CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-}
-
-// A moment's hold is waited out; a lasting one fails after about a second, and a command
-// stops waiting after about five in all, so that a switch of 185 held files does not hang
-// for minutes.
-TEST_F(WindowsPrimitives, AHeldFileIsWaitedForAMomentButNotForLong) {
-    ASSERT_TRUE(WriteFile(Host("handling.dat"), "live"));
-    const std::string from = Path("handling.dat"), to = Path("ORI!handling.dat");
-    HANDLE file = Hold(Host("handling.dat"));
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    // Held since before the rename, until 300 ms after start.
-    StartRetryBudget();
-    ULONGLONG start = GetTickCount64();
-    std::thread release([file] {
-        Sleep(300);
-        (void)CloseHandle(file);
-    });
-    EXPECT_EQ(FileRename(from.c_str(), to.c_str()), FileFailure::None);
-    EXPECT_GE(GetTickCount64() - start, 280u); // the tick counts in steps of up to 16 ms
-    release.join();
-    EXPECT_EQ(ReadFile(Host("ORI!handling.dat")), "live");
-
-    // Held for good: five calls wait about a second each, then the command's budget is
-    // spent and the sixth answers at once.
-    file = Hold(Host("ORI!handling.dat"));
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    StartRetryBudget();
-    for (int call = 0; call < 6; ++call) {
-        SCOPED_TRACE(call);
-        start = GetTickCount64();
-        EXPECT_EQ(FileRename(to.c_str(), from.c_str()), FileFailure::InUse);
-        ULONGLONG waited = GetTickCount64() - start;
-        EXPECT_GE(waited, call < 5 ? 900u : 0u);
-        EXPECT_LT(waited, call < 5 ? 3000u : 500u);
+// A name being deleted is waited for like a moment's hold, a second per call and five per
+// command; a directory or a read-only file that stays read-only refuses for good at once.
+// Every operation waits in the same loop, so a hold that never ends is shown on the delete
+// alone, at the end.
+TEST_F(WindowsPrimitives, ADeletePendingFailsAtOnceOrIsWaitedForBeyondTheBudget) {
+    const struct {
+        Operation operation;
+        Windows windows;
+        FileFailure expected;
+        DWORD slept;
+    } cases[] = {
+        {RENAME, {MOD, 300}, Failure::None, 300},
+        {REMOVE, {ORI, 300}, Failure::None, 300},
+        {COPY, {ORI, 300}, Failure::None, 300},
+        {COPY, {TMP, 300}, Failure::None, 300},
+        {COPY, {TMP, FOREVER}, Failure::Exists, 1000}, // still not a name to write to
+        {REMOVE, {ORI, FOREVER, DIRECTORY}, Failure::AccessDenied, 0},
+        {REMOVE, {ORI, FOREVER, READ_ONLY}, Failure::AccessDenied, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        TearDown();
+        SetUp();
+        windows = c.windows;
+        EXPECT_EQ(Perform(c.operation), c.expected);
+        EXPECT_EQ(windows.slept, c.slept);
     }
+    // Held for good: five calls wait a second each, then the command's budget is spent.
+    windows = {ORI, FOREVER};
+    StartRetryBudget();
+    for (DWORD call = 1; call <= 6; ++call) {
+        EXPECT_EQ(Perform(REMOVE), Failure::AccessDenied);
+        EXPECT_EQ(windows.slept, 1000 * (call < 5 ? call : 5)) << call;
+    }
+}
+
+// Whatever the platform refuses, the old copy stays as it was and no temporary file stays.
+// ORI!live.dat is read-only, which Windows refuses to replace or delete.
+TEST_F(WindowsPrimitives, AReadOnlyOrAReparsePointOrAFlushRefusedLosesTheOldCopyOrLeavesATrace) {
+    const struct {
+        Operation operation;
+        Windows windows;
+        FileFailure expected;
+        const char* original; // afterwards; nullptr: deleted
+        DWORD attributes;     // of ORI!live.dat afterwards
+    } cases[] = {
+        {COPY, {}, Failure::None, "live", FILE},
+        {REMOVE, {}, Failure::None, nullptr, UNREADABLE},
+        // Still refused once the read-only bit is cleared: it is set again.
+        {COPY, {ORI, FOREVER, READ_ONLY}, Failure::AccessDenied, "original", READ_ONLY},
+        {REMOVE, {ORI, FOREVER, READ_ONLY}, Failure::AccessDenied, "original", READ_ONLY},
+        {COPY, {TMP, FOREVER, LINK}, Failure::Exists, "original", READ_ONLY},
+        {COPY, {TMP, FOREVER, DIRECTORY}, Failure::Exists, "original", READ_ONLY},
+        {COPY, {nullptr, 0, 0, ERROR_DISK_FULL}, Failure::DiskFull, "original", READ_ONLY},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        TearDown();
+        SetUp();
+        ASSERT_TRUE(SetFileAttributesW(Host(ORI).c_str(), READ_ONLY));
+        windows = c.windows;
+        EXPECT_EQ(Perform(c.operation), c.expected);
+        FileTree expected = {{LIVE, "live"}};
+        if (c.original)
+            expected[ORI] = c.original;
+        EXPECT_EQ(SnapshotTree(Host("")), expected);
+        EXPECT_EQ(GetFileAttributesW(Host(ORI).c_str()), c.attributes);
+    }
+}
+
+// Copies in other users' sessions see a lock only in the global namespace.
+TEST_F(WindowsPrimitives, TheLockIsNamedOutsideTheGlobalNamespace) {
+    EXPECT_TRUE(LockGameDirectory());
+    EXPECT_EQ(mutexName.rfind("Global\\", 0), 0u) << mutexName;
+}
+
+// A file Wine really holds (as the game or a virus scanner does, without sharing) is waited
+// for about a second in real time, then told as in use.
+TEST_F(WindowsPrimitives, AFileReallyHeldIsNotWaitedForOrNotToldAsInUse) {
+    SetSystemCalls(nullptr);
+    HANDLE file = CreateFileW(Host(LIVE).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, 0);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ULONGLONG start = GetTickCount64();
+    EXPECT_EQ(Perform(RENAME), FileFailure::InUse);
+    ULONGLONG waited = GetTickCount64() - start;
+    EXPECT_GE(waited, 980u); // the tick counts in steps of up to 16 ms
+    EXPECT_LT(waited, 3000u);
     (void)CloseHandle(file);
-    EXPECT_EQ(ReadFile(Host("ORI!handling.dat")), "live");
 }
 
 } // namespace

@@ -7,13 +7,14 @@
 #include "tests/inventory.h"
 #include "driver/driver.h"
 
-// One run per test, and the copies a test starts beside it in the same directory, killed and
-// cleaned away whatever the test's outcome.
+// One run per test, and the copies a test starts beside it, in the same directory or in one of
+// their own, killed and cleaned away whatever the test's outcome.
 class ProgramTest : public testing::Test {
   protected:
     void TearDown() override {
-        second.root.clear(); // the run's, removed once
-        third.root.clear();
+        for (ProgramRun* beside : {&second, &third})
+            if (beside->root == run.root)
+                beside->root.clear(); // the run's, removed once
         EndRun(&second);
         EndRun(&third);
         EndRun(&run);
@@ -55,13 +56,18 @@ inline bool StateReads(HWND window, const char* caption) {
     return PollUntil([&] { return ButtonCaption(window, STATUS_BUTTON) == caption; });
 }
 
-// Makes window the foreground window (keys reach only that), then presses the virtual keys
-// in order and releases them in reverse.
+// Makes window the foreground window.
+inline bool BringToFront(HWND window) {
+    return PollUntil([&] {
+        (void)SetForegroundWindow(window); // checked through GetForegroundWindow
+        return GetForegroundWindow() == window;
+    });
+}
+
+// Brings window to the front (keys reach only that), then presses the virtual keys in order
+// and releases them in reverse.
 inline bool SendKeys(HWND window, const std::vector<WORD>& keys) {
-    if (!PollUntil([&] {
-            (void)SetForegroundWindow(window); // checked through GetForegroundWindow
-            return GetForegroundWindow() == window;
-        }))
+    if (!BringToFront(window))
         return false;
     std::vector<INPUT> inputs(2 * keys.size());
     for (size_t i = 0; i < keys.size(); ++i) {

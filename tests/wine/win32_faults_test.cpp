@@ -82,11 +82,15 @@ TEST_F(Win32Faults, ALinkLoopReadsMissingOrTheLockIsFreeWhenUnopenableSpelledOrK
         ProgramRun* refused = c.then == FIRST_REFUSED ? &run : &second;
         if (c.then == SECOND_THROUGH_ALIAS || c.then == THIRD_AFTER_REFUSAL) {
             second = {run.root, c.then == SECOND_THROUGH_ALIAS ? run.root / ALIAS : run.game, {}};
+            ASSERT_TRUE(BringToFront(window));
             ASSERT_TRUE(StartProgram(&second));
             ASSERT_TRUE(PollUntil([&] { return FindMessageBox(second) != nullptr; }));
+            // The refusal takes no other program's window for its owner, the first copy's in
+            // front included: that window stays enabled.
+            EXPECT_TRUE(IsWindowEnabled(window));
         }
         if (c.then == THIRD_AFTER_REFUSAL) {
-            // Killed: the refusal is owned by the first copy's window, which it disables.
+            // The first copy ends while the refusal is open.
             ASSERT_TRUE(TerminateProcess(run.process.hProcess, 1));
             EXPECT_EQ(ExitCode(&run), 1u);
             third = {run.root, run.game, {}};

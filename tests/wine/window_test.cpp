@@ -1,4 +1,5 @@
-// The main window as the real window system shows it: place, style, buttons, keys, close.
+// The main window as the real window system shows it: place, style, buttons, keys, close;
+// and a box beside another program's window.
 
 #include "tests/wine/program_fixture.h"
 
@@ -120,6 +121,22 @@ TEST_F(WindowTest, FocusWalkWrongKeysMisbehaveInfosBlockedOrAltF4NotClosing) {
     ASSERT_TRUE(SendKeys(window, {VK_MENU, VK_F4}));
     EXPECT_EQ(ExitCode(&run), 0u);
     EXPECT_EQ(SnapshotTree(run.root), before);
+}
+
+// Another program's window in front: a second copy's, in a game directory of its own.
+TEST_F(WindowTest, ABoxOwnedByAnotherProgramsWindowInFrontOrNotKeepingTheMainWindowFromInput) {
+    HWND window = StartInSampleGame(&run, SampleLayout::Original, expected::CAPTION_ORIGINAL);
+    HWND other = StartInSampleGame(&second, SampleLayout::Original, expected::CAPTION_ORIGINAL);
+    ASSERT_TRUE(window != nullptr && other != nullptr && BringToFront(other));
+    ASSERT_TRUE(ClickButton(GetDlgItem(window, INFOS_BUTTON)));
+    ASSERT_TRUE(PollUntil([&] { return FindMessageBox(run) != nullptr; }));
+    // Without an owner the box still keeps the main window from input, so that no command
+    // starts while it is open.
+    EXPECT_FALSE(IsWindowEnabled(window));
+    EXPECT_TRUE(IsWindowEnabled(other));
+    ASSERT_TRUE(TerminateProcess(run.process.hProcess, 1));
+    EXPECT_EQ(ExitCode(&run), 1u);
+    EXPECT_TRUE(IsWindowEnabled(other));
 }
 
 } // namespace
