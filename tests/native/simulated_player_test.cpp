@@ -29,6 +29,7 @@ constexpr int STEPS_PER_LIFE = 10;
 constexpr int FOLLOW_UPS = 10; // runs one chain of advice may take
 constexpr long CHANGES_BEFORE_A_KILL = 1200;
 constexpr int ALTERED_ROWS = 3;
+constexpr int HOT_ROWS = 3;
 constexpr int STATE = STATUS_BUTTON;
 constexpr int UNINSTALL = UNINSTALL_BUTTON;
 
@@ -61,6 +62,7 @@ struct Life {
     bool uninstallStarted = false; // and not finished since
     std::string caption;           // the player's belief: last seen on the state button
     int serial = 0;                // for contents no file had before
+    std::vector<int> hotRows;      // where most alterations and steps fall
 };
 Life* life;
 
@@ -184,9 +186,16 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
     std::string Name(int i, const char* prefix) {
         return prefix ? Parked(ManagedFileTable[i].livePath, prefix) : ManagedFileTable[i].livePath;
     }
+    // Mostly one of a few rows, so that what the layout, the player and the kills do meets
+    // on the same rows.
     int AnyRow(bool withFilesTxt = false) {
-        return std::uniform_int_distribution<int>(0, MANAGED_FILE_COUNT - 1 -
-                                                         !withFilesTxt)(life->rng);
+        int last = MANAGED_FILE_COUNT - 1 - !withFilesTxt;
+        if (life->hotRows.empty())
+            for (int n = 0; n < HOT_ROWS; ++n)
+                life->hotRows.push_back(std::uniform_int_distribution<int>(0, last)(life->rng));
+        if (life->rng() % 4 != 0)
+            return life->hotRows[life->rng() % HOT_ROWS];
+        return std::uniform_int_distribution<int>(0, last)(life->rng);
     }
     const char* AnyPrefix() {
         const char* const prefixes[] = {nullptr, PREFIX_ORIGINAL, PREFIX_MODIFIED};
@@ -240,6 +249,8 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
         int i = AnyRow();
         std::string name = Name(i, AnyPrefix());
         bool there = fs::exists(GamePath(root, name));
+        if (fs::is_directory(GamePath(root, name)))
+            return; // altered before: what it holds stays the player's
         switch (life->rng() % 7) {
         case 0: // a second copy under a free parked name is that set's version
             if (!there && name.find('!') != std::string::npos) {
@@ -558,7 +569,6 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
 
     // The player's own steps, one chosen by the seed.
     void TakeAStep() {
-        std::uniform_int_distribution<int> rowPick(0, MANAGED_FILE_COUNT - 2);
         int answer = life->rng() % 4 ? ANSWER_OK : ANSWER_CANCEL;
         switch (life->rng() % 10) {
         case 0:
@@ -573,9 +583,11 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
             RunAndFollow({{UNINSTALL}, ANSWER_CANCEL}, answer);
             return;
         case 5: { // editing, as the program asks, only while MODIFIZIERT shows
-            int i = rowPick(life->rng);
+            int i = AnyRow();
             std::string live = ManagedFileTable[i].livePath, old = Read(live);
-            if (life->caption != expected::CAPTION_MODIFIED || old == ABSENT)
+            // A link's edit would change the file in the store, which is no longer his.
+            if (life->caption != expected::CAPTION_MODIFIED || old == ABSENT ||
+                fs::is_symlink(GamePath(root, live)))
                 return;
             std::string edit = NewContent("edited " + live);
             life->rows[i].modifieds.erase(old);
@@ -585,7 +597,7 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
             return;
         }
         case 6: { // deleting the version the caption names
-            int i = rowPick(life->rng);
+            int i = AnyRow();
             std::string live = ManagedFileTable[i].livePath, old = Read(live);
             if (life->caption.empty() || old == ABSENT)
                 return;
