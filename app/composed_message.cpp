@@ -29,19 +29,24 @@ static ReasonWording Wording(const FailedFile& file) {
     case FailureReason::Missing:
         // Named beside another name, it is that name's directory that is missing.
         if (file.other[0] != 0)
-            return {"Zielordner fehlt", "Zielordner fehlt: Legen Sie den genannten Ordner im "
-                                        "Spielverzeichnis wieder an."};
-        return {"nicht gefunden", "Nicht gefunden: Stellen Sie die Dateien des Spiels wieder her "
-                                  "(etwa durch eine \xDC"
-                                  "berpr\xFC"
-                                  "fung der Spieldateien)."};
+            return {"Zielordner fehlt",
+                    "Zielordner fehlt: Der Ordner der Datei nach dem Doppelpunkt fehlt im "
+                    "Spielverzeichnis. Legen Sie ihn dort als leeren Ordner wieder an."};
+        return {"nicht gefunden",
+                "Nicht gefunden: Legen Sie die Datei aus Ihrer eigenen Sicherung wieder an ihren "
+                "Platz. Die Dateipr\xFC"
+                "fung des Spiels stellt fehlende Dateien auch wieder her, darf aber nur laufen, "
+                "solange die ORIGINALE aktiv sind oder Tauschwerk nicht installiert ist: Sonst \xFC"
+                "berschreibt sie Ihre modifizierten Dateien."};
     case FailureReason::Exists:
         return {"Name bereits vergeben",
                 "Name bereits vergeben: Verschieben Sie die nach dem Doppelpunkt genannte Datei "
                 "aus dem Spielverzeichnis an einen sicheren Ort (l\xF6schen Sie sie nicht)."};
     case FailureReason::InUse:
         return {"in Benutzung", "In Benutzung: Schlie\xDF"
-                                "en Sie das Spiel und alle Programme, die diese Dateien benutzen."};
+                                "en Sie das Spiel und alle Programme, die diese Dateien benutzen, "
+                                "auch einen Editor, der eine von ihnen ge\xF6"
+                                "ffnet hat."};
     case FailureReason::AccessDenied:
         return {"Zugriff verweigert",
                 "Zugriff verweigert: Heben Sie den Schreibschutz der Datei und ihres Ordners auf, "
@@ -53,59 +58,61 @@ static ReasonWording Wording(const FailedFile& file) {
         return {"Original noch nicht zur\xFC"
                 "ckgeholt",
                 "Original noch nicht zur\xFC"
-                "ckgeholt: Neben der aktiven Datei liegt noch ihr Original; eine der beiden "
-                "geh\xF6rt nicht dorthin. Verschieben Sie die nach dem Doppelpunkt genannte Kopie "
-                "aus dem Spielverzeichnis an einen sicheren Ort."};
+                "ckgeholt: Neben der aktiven Datei liegt noch eine Kopie unter ORI!; eine der "
+                "beiden ist eine zweite Kopie, die nicht dorthin geh\xF6rt. Verschieben Sie die "
+                "nach dem Doppelpunkt genannte Kopie aus dem Spielverzeichnis an einen sicheren "
+                "Ort und bewahren Sie sie auf."};
     case FailureReason::KeptOnlyCopy:
         return {"kein Original gesichert, Datei behalten",
-                "Datei behalten: Zu ihr kam kein Original zur\xFC"
-                "ck (das Spiel hat sie vielleicht nicht, oder ihr Original wurde nie gesichert). "
-                "Verschieben Sie sie an einen sicheren Ort au\xDF"
+                "Datei behalten: Zu dieser modifizierten Datei kam kein Original zur\xFC"
+                "ck (das Spiel hat die Datei vielleicht nicht, oder ihr Original wurde nie "
+                "gesichert). Verschieben Sie sie an einen sicheren Ort au\xDF"
                 "erhalb des Spielverzeichnisses, oder benennen Sie sie, wenn das Spiel sie "
                 "braucht, von Hand in ihren Namen ohne MOD! um."};
     case FailureReason::LeftOver:
-        return {"von fr\xFC"
-                "her \xFC"
+        return {"von fr\xFCher \xFC"
                 "brig",
-                "Von fr\xFC"
-                "her \xFC"
-                "brig: Diese Dateien stammen aus einer fr\xFC"
-                "heren Installation und sind vielleicht die einzige Kopie einer Datei. Verschieben "
-                "Sie sie aus dem Spielverzeichnis an einen sicheren Ort, oder benennen Sie sie von "
-                "Hand in ihren Namen ohne MOD! um, wo dieser Name frei ist."};
+                "Von fr\xFCher \xFC"
+                "brig: Diese Kopien stammen aus einer fr\xFCheren Installation oder von Hand und "
+                "sind vielleicht die einzige Fassung einer Datei. Verschieben Sie sie aus dem "
+                "Spielverzeichnis an einen sicheren Ort und bewahren Sie sie auf."};
     case FailureReason::StrayMarker:
         return {"Markierung doppelt", nullptr};
     case FailureReason::InTheWay:
-        return {"Kopie im Weg",
-                "Kopie im Weg: Eine der Dateien dieser Zeile geh\xF6rt nicht dorthin. Verschieben "
-                "Sie die genannte Kopie aus dem Spielverzeichnis an einen sicheren Ort und "
-                "bewahren Sie sie auf."};
+        return {"Kopie im Weg", "Kopie im Weg: Wohin Tauschwerk die aktive Datei legen w\xFCrde, "
+                                "liegt schon eine Kopie; eine der Dateien dieser Zeile geh\xF6rt "
+                                "nicht dorthin. Verschieben Sie die genannte Kopie aus dem "
+                                "Spielverzeichnis an einen sicheren Ort und bewahren Sie sie auf."};
     case FailureReason::ThreeFiles:
-        return {"drei Fassungen",
-                "Drei Fassungen: Neben der aktiven Datei liegen ihr Original und ihre "
-                "modifizierte Fassung; eine der drei geh\xF6rt nicht dorthin. Verschieben Sie die "
-                "aktive Datei aus dem Spielverzeichnis an einen sicheren Ort und bewahren Sie "
-                "sie auf."};
+        return {
+            "drei Fassungen",
+            "Drei Fassungen: Neben der aktiven Datei liegen eine Kopie unter ORI! und eine unter "
+            "MOD!; eine der drei geh\xF6rt nicht dorthin. Verschieben Sie die aktive Datei aus dem "
+            "Spielverzeichnis an einen sicheren Ort und bewahren Sie sie auf; der n\xE4"
+            "chste Start macht dann die Kopie unter ORI! zur aktiven Datei."};
     case FailureReason::Directory:
         return {"Ordner statt Datei",
-                "Ordner statt Datei: Verschieben Sie den genannten Ordner aus dem "
-                "Spielverzeichnis an einen sicheren Ort."};
+                "Ordner statt Datei: Wo eine Datei hingeh\xF6rt, liegt ein Ordner. Verschieben Sie "
+                "den genannten Ordner aus dem Spielverzeichnis an einen sicheren Ort."};
+    case FailureReason::Link:
+        return {"Verkn\xFCpfung", "Verkn\xFCpfung: Tauschwerk folgt keiner Verkn\xFCpfung, auch "
+                                  "keinem verkn\xFCpften Ordner. Ersetzen Sie die genannte "
+                                  "Verkn\xFCpfung durch eine Kopie der Datei, auf die sie zeigt."};
     case FailureReason::CopyKept:
         return {"Kopie nicht zur\xFC"
                 "ckgenommen",
                 "Kopie nicht zur\xFC"
-                "ckgenommen: Die Installation hat diese Kopie gemacht, doch die Datei daneben hat "
-                "sich seitdem ge\xE4ndert oder lie\xDF sich nicht lesen. Verschieben Sie die Kopie "
-                "aus dem Spielverzeichnis an einen sicheren Ort."};
-    case FailureReason::Link:
-        return {"Verkn\xFCpfung",
-                "Verkn\xFCpfung: Tauschwerk folgt keiner Verkn\xFCpfung. Ersetzen Sie sie durch "
-                "eine Kopie der Datei, auf die sie zeigt."};
+                "ckgenommen: Diese Kopie hat die Installation gemacht, doch ihre Datei hat sich "
+                "seitdem ge\xE4ndert oder lie\xDF sich nicht lesen. Verschieben Sie die Kopie aus "
+                "dem Spielverzeichnis an einen sicheren Ort."};
     case FailureReason::Other:
         break;
     }
-    return {"Fehler", "Fehler: Pr\xFC"
-                      "fen Sie das Laufwerk des Spiels."};
+    return {"Fehler",
+            "Fehler: Windows meldete einen unerwarteten Fehler. Schlie\xDF"
+            "en Sie das Spiel und alle Programme, die Spieldateien benutzen, pr\xFC"
+            "fen Sie das Laufwerk des Spiels auf Fehler (im Explorer: Eigenschaften, Tools, Pr\xFC"
+            "fen) und versuchen Sie es dann erneut."};
 }
 
 // The row's two parked copies, beside its live file.

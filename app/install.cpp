@@ -64,7 +64,7 @@ static bool SaveOriginals(FailedFiles* failed, BackupCopies* copies) {
     bool listParked = RenameNoted(failed, FILELIST_PAK, FILELIST_PAK_ORIGINAL);
     if (failed->count > 0)
         return false;
-    if (StepDone(failed, FILES_TXT, FileRename(FILES_TXT, MARKER_ORIGINAL)))
+    if (StepRenamed(failed, FILES_TXT, MARKER_ORIGINAL))
         return true;
     if (listParked)
         (void)RenameNoted(failed, FILELIST_PAK_ORIGINAL, FILELIST_PAK);
@@ -100,7 +100,7 @@ bool RunFirstInstallation() {
         return false;
     }
     // Without its own name back, files.txt could not be parked: nothing more may move.
-    if (!StepDone(&failed, TEST_WRITE, FileRename(TEST_WRITE, FILES_TXT))) {
+    if (!StepRenamed(&failed, TEST_WRITE, FILES_TXT)) {
         ShowFailureReport(NOT_STARTED, &failed, TEST_NAME_ADVICE);
         return false;
     }

@@ -7,18 +7,19 @@
 // tell it.
 
 static const char STRAY_MODIFIED_MARKER[] =
-    "Die Dateien des MODIFIZIERTEN Satzes sind aktiv: MOD!files.txt geh\xF6rt nicht dorthin. "
-    "Verschieben Sie MOD!files.txt aus dem Spielverzeichnis an einen sicheren Ort "
-    "(l\xF6schen Sie sie nicht) und starten Sie Tauschwerk dann erneut.";
+    "Die modifizierten Dateien sind aktiv: MOD!files.txt geh\xF6rt nicht dorthin. Verschieben Sie "
+    "MOD!files.txt aus dem Spielverzeichnis an einen sicheren Ort (l\xF6schen Sie sie nicht) und "
+    "starten Sie Tauschwerk dann erneut.";
 static const char STRAY_ORIGINAL_MARKER[] =
     "Die ORIGINALE sind aktiv: ORI!files.txt geh\xF6rt nicht dorthin. Verschieben Sie "
-    "ORI!files.txt aus dem Spielverzeichnis an einen sicheren Ort (l\xF6schen Sie sie nicht) "
-    "und starten Sie Tauschwerk dann erneut.";
+    "ORI!files.txt aus dem Spielverzeichnis an einen sicheren Ort (l\xF6schen Sie sie nicht) und "
+    "starten Sie Tauschwerk dann erneut.";
 static const char STRAY_MARKER_UNDECIDED[] =
-    "Welche Markierung nicht dorthin geh\xF6rt, ist an den Dateien nicht zu erkennen. "
-    "Kopieren Sie files.txt, ORI!files.txt und MOD!files.txt in einen Ordner au\xDF"
-    "erhalb des Spielverzeichnisses, verschieben Sie dann die Markierung, deren Inhalt nicht "
-    "zu den aktiven Dateien passt, ebenfalls dorthin und starten Sie Tauschwerk erneut.";
+    "Welche Markierung nicht dorthin geh\xF6rt, ist an den Namen nicht zu erkennen. Kopieren Sie "
+    "zuerst files.txt, ORI!files.txt und MOD!files.txt in einen Ordner au\xDF"
+    "erhalb des Spielverzeichnisses. Ist die aktive files.txt Ihre modifizierte files.txt, "
+    "verschieben Sie dann MOD!files.txt dorthin, sonst ORI!files.txt, und starten Sie Tauschwerk "
+    "erneut.";
 
 // Judged by names alone, over the rows that hold exactly one parked copy: the live set is
 // the one whose copies are not parked. Beside an uninstallation not finished the originals

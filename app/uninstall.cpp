@@ -61,7 +61,7 @@ static bool PrepareRemoval(FailedFiles* failed) {
     if (failed->count == 0)
         ListParkedOriginals(failed);
     if (failed->count == 0 && !unfinished)
-        (void)StepDone(failed, FILES_TXT, FileRename(FILES_TXT, MARKER_UNINSTALLING));
+        (void)StepRenamed(failed, FILES_TXT, MARKER_UNINSTALLING);
     return failed->count == 0;
 }
 
@@ -93,7 +93,7 @@ void Uninstall() {
     if (failed.count == 0)
         (void)RenameNoted(&failed, MARKER_MODIFIED, SETUP_FILE_1);
     if (failed.count == 0)
-        (void)StepDone(&failed, MARKER_UNINSTALLING, FileRename(MARKER_UNINSTALLING, FILES_TXT));
+        (void)StepRenamed(&failed, MARKER_UNINSTALLING, FILES_TXT);
     if (failed.count == 0)
         (void)ShowMessage(TITLE_UNINSTALL, SUCCESS, STYLE_INFO);
     else

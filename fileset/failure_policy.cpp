@@ -68,6 +68,13 @@ bool StepDone(FailedFiles* failed, const char* path, FileFailure answer) {
     return answer == FileFailure::None;
 }
 
+bool StepRenamed(FailedFiles* failed, const char* source, const char* target) {
+    FileFailure answer = FileRename(source, target);
+    if (answer == FileFailure::Exists)
+        AddFailedFile(failed, source, FailureReason::Exists, target);
+    return StepDone(failed, source, answer);
+}
+
 bool RenameNoted(FailedFiles* failed, const char* source, const char* target) {
     FileFailure answer = FileRename(source, target);
     NoteAnswer(failed, source, answer, source, target);
@@ -124,7 +131,7 @@ void NoteBringAnswer(FailedFiles* failed, const char* live, FileFailure answer, 
     } else if (parkPrefix != nullptr) {
         char blocking[PARKED_PATH_SIZE];
         bool parkedCopyThere = IsPresent(FileProbe(ParkedPath(live, parkPrefix, blocking)));
-        AddFailedFile(failed, live, FailureReason::Exists, parkedCopyThere ? blocking : nullptr);
+        AddFailedFile(failed, live, FailureReason::Exists, parkedCopyThere ? blocking : live);
     }
 }
 

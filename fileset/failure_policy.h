@@ -57,6 +57,9 @@ void NoteAnswer(FailedFiles* failed, const char* path, FileFailure answer, const
 // A step that nothing may pass over: lists path with any answer but success, a missing
 // file included; true when it was done.
 bool StepDone(FailedFiles* failed, const char* path, FileFailure answer);
+// A rename that nothing may pass over, as StepDone; a taken target is named as the file in
+// the way. True when it was done.
+bool StepRenamed(FailedFiles* failed, const char* source, const char* target);
 // A rename noted under its source; true when it was done.
 bool RenameNoted(FailedFiles* failed, const char* source, const char* target);
 // A repair's rename: only of a file, only to an absent name, so that it never guesses. Where
@@ -70,9 +73,9 @@ void NoteBackupAnswer(FailedFiles* failed, const char* live, FileFailure answer,
 // A switch parks live as parked. A taken parked name means the row is in the new set
 // already (a switch run again), or blocked: bringing the other set live tells.
 void NoteParkAnswer(FailedFiles* failed, const char* live, FileFailure answer, const char* parked);
-// A switch brings brought live. A taken live name names the copy parked under parkPrefix
-// in its way, if any; without parkPrefix nothing was parked before, and a taken live name is
-// left to the caller.
+// A switch brings brought live. A taken live name names what is in its way: the copy parked
+// under parkPrefix, or else the live file that could not be parked; without parkPrefix
+// nothing was parked before, and a taken live name is left to the caller.
 void NoteBringAnswer(FailedFiles* failed, const char* live, FileFailure answer, const char* brought,
                      const char* parkPrefix);
 // A switch parks files.txt as marker. True when the switch may go on.

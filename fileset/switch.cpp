@@ -120,7 +120,7 @@ void FinishSwitchTowardOriginals(FailedFiles* failed) {
             (void)RenameNoted(failed, original, live);
     }
     if (failed->count == 0)
-        (void)StepDone(failed, MARKER_ORIGINAL, FileRename(MARKER_ORIGINAL, FILES_TXT));
+        (void)StepRenamed(failed, MARKER_ORIGINAL, FILES_TXT);
 }
 
 void BringParkedOriginalsLive(FailedFiles* failed) {

@@ -53,20 +53,24 @@ inline constexpr char UNINSTALL_ABORTED[] = "Die Deinstallation wurde abgebroche
 inline constexpr char UNINSTALL_INCOMPLETE[] = "Die Deinstallation konnte nicht vollst\xE4ndig abgeschlossen werden!";
 inline constexpr char REPAIR_FAILED[] = "Eine unterbrochene Arbeit von Tauschwerk konnte nicht abgeschlossen werden!";
 
-inline constexpr char ADVICE_HELD[] = "In Benutzung: Schlie\xDF" "en Sie das Spiel und alle Programme, die diese Dateien benutzen.";
-inline constexpr char ADVICE_DENIED[] = "Zugriff verweigert: Heben Sie den Schreibschutz der Datei und ihres Ordners auf, oder " "starten Sie Tauschwerk aus einem Benutzerkonto, das dort schreiben darf.";
+inline constexpr char ADVICE_HELD[] = "In Benutzung: Schlie\xDF" "en Sie das Spiel und alle Programme, die diese Dateien benutzen, auch einen Editor, der eine von ihnen ge\xF6" "ffnet hat.";
+inline constexpr char ADVICE_DENIED[] = "Zugriff verweigert: Heben Sie den Schreibschutz der Datei und ihres Ordners auf, oder starten Sie Tauschwerk aus einem Benutzerkonto, das dort schreiben darf.";
 inline constexpr char ADVICE_FULL[] = "Datentr\xE4ger voll: Schaffen Sie Platz auf dem Laufwerk des Spiels.";
-inline constexpr char ADVICE_TAKEN[] = "Name bereits vergeben: Verschieben Sie die nach dem Doppelpunkt genannte Datei aus dem " "Spielverzeichnis an einen sicheren Ort (l\xF6schen Sie sie nicht).";
-inline constexpr char ADVICE_NOT_FOUND[] = "Nicht gefunden: Stellen Sie die Dateien des Spiels wieder her (etwa durch eine " "\xDC" "berpr\xFC" "fung der Spieldateien).";
-inline constexpr char ADVICE_OTHER[] = "Fehler: Pr\xFC" "fen Sie das Laufwerk des Spiels.";
-inline constexpr char ADVICE_STILL_PARKED[] = "Original noch nicht zur\xFC" "ckgeholt: Neben der aktiven Datei liegt noch ihr Original; " "eine der beiden geh\xF6rt nicht dorthin. Verschieben Sie die nach dem Doppelpunkt genannte " "Kopie aus dem Spielverzeichnis an einen sicheren Ort.";
-inline constexpr char ADVICE_KEPT[] = "Datei behalten: Zu ihr kam kein Original zur\xFC" "ck (das Spiel hat sie vielleicht nicht, " "oder ihr Original wurde nie gesichert). Verschieben Sie sie an einen sicheren Ort " "au\xDF" "erhalb des Spielverzeichnisses, oder benennen Sie sie, wenn das Spiel sie braucht, " "von Hand in ihren Namen ohne MOD! um.";
-inline constexpr char ADVICE_LEFT_OVER[] = "Von fr\xFC" "her \xFC" "brig: Diese Dateien stammen aus einer fr\xFC" "heren Installation " "und sind vielleicht die einzige Kopie einer Datei. Verschieben Sie sie aus dem " "Spielverzeichnis an einen sicheren Ort, oder benennen Sie sie von Hand in ihren Namen " "ohne MOD! um, wo dieser Name frei ist.";
+inline constexpr char ADVICE_TAKEN[] = "Name bereits vergeben: Verschieben Sie die nach dem Doppelpunkt genannte Datei aus dem Spielverzeichnis an einen sicheren Ort (l\xF6schen Sie sie nicht).";
+inline constexpr char ADVICE_NOT_FOUND[] = "Nicht gefunden: Legen Sie die Datei aus Ihrer eigenen Sicherung wieder an ihren Platz. Die Dateipr\xFC" "fung des Spiels stellt fehlende Dateien auch wieder her, darf aber nur laufen, solange die ORIGINALE aktiv sind oder Tauschwerk nicht installiert ist: Sonst \xFC" "berschreibt sie Ihre modifizierten Dateien.";
+inline constexpr char ADVICE_OTHER[] = "Fehler: Windows meldete einen unerwarteten Fehler. Schlie\xDF" "en Sie das Spiel und alle Programme, die Spieldateien benutzen, pr\xFC" "fen Sie das Laufwerk des Spiels auf Fehler (im Explorer: Eigenschaften, Tools, Pr\xFC" "fen) und versuchen Sie es dann erneut.";
+inline constexpr char ADVICE_STILL_PARKED[] = "Original noch nicht zur\xFC" "ckgeholt: Neben der aktiven Datei liegt noch eine Kopie unter ORI!; eine der beiden ist eine zweite Kopie, die nicht dorthin geh\xF6rt. Verschieben Sie die nach dem Doppelpunkt genannte Kopie aus dem Spielverzeichnis an einen sicheren Ort und bewahren Sie sie auf.";
+inline constexpr char ADVICE_KEPT[] = "Datei behalten: Zu dieser modifizierten Datei kam kein Original zur\xFC" "ck (das Spiel hat die Datei vielleicht nicht, oder ihr Original wurde nie gesichert). Verschieben Sie sie an einen sicheren Ort au\xDF" "erhalb des Spielverzeichnisses, oder benennen Sie sie, wenn das Spiel sie braucht, von Hand in ihren Namen ohne MOD! um.";
+inline constexpr char ADVICE_LEFT_OVER[] = "Von fr\xFCher \xFC" "brig: Diese Kopien stammen aus einer fr\xFCheren Installation oder von Hand und sind vielleicht die einzige Fassung einer Datei. Verschieben Sie sie aus dem Spielverzeichnis an einen sicheren Ort und bewahren Sie sie auf.";
 
-inline constexpr char ADVICE_IN_THE_WAY[] = "Kopie im Weg: Eine der Dateien dieser Zeile geh\xF6rt nicht dorthin. Verschieben Sie die genannte Kopie aus dem Spielverzeichnis an einen sicheren Ort und bewahren Sie sie auf.";
-inline constexpr char ADVICE_THREE_FILES[] = "Drei Fassungen: Neben der aktiven Datei liegen ihr Original und ihre modifizierte Fassung; eine der drei geh\xF6rt nicht dorthin. Verschieben Sie die aktive Datei aus dem Spielverzeichnis an einen sicheren Ort und bewahren Sie sie auf.";
-inline constexpr char ADVICE_DIRECTORY[] = "Ordner statt Datei: Verschieben Sie den genannten Ordner aus dem Spielverzeichnis an einen sicheren Ort.";
-inline constexpr char ADVICE_COPY_KEPT[] = "Kopie nicht zur\xFC" "ckgenommen: Die Installation hat diese Kopie gemacht, doch die Datei daneben hat sich seitdem ge\xE4ndert oder lie\xDF sich nicht lesen. Verschieben Sie die Kopie aus dem Spielverzeichnis an einen sicheren Ort.";
+inline constexpr char ADVICE_IN_THE_WAY[] = "Kopie im Weg: Wohin Tauschwerk die aktive Datei legen w\xFCrde, liegt schon eine Kopie; eine der Dateien dieser Zeile geh\xF6rt nicht dorthin. Verschieben Sie die genannte Kopie aus dem Spielverzeichnis an einen sicheren Ort und bewahren Sie sie auf.";
+inline constexpr char ADVICE_THREE_FILES[] = "Drei Fassungen: Neben der aktiven Datei liegen eine Kopie unter ORI! und eine unter MOD!; eine der drei geh\xF6rt nicht dorthin. Verschieben Sie die aktive Datei aus dem Spielverzeichnis an einen sicheren Ort und bewahren Sie sie auf; der n\xE4" "chste Start macht dann die Kopie unter ORI! zur aktiven Datei.";
+inline constexpr char ADVICE_DIRECTORY[] = "Ordner statt Datei: Wo eine Datei hingeh\xF6rt, liegt ein Ordner. Verschieben Sie den genannten Ordner aus dem Spielverzeichnis an einen sicheren Ort.";
+inline constexpr char ADVICE_COPY_KEPT[] = "Kopie nicht zur\xFC" "ckgenommen: Diese Kopie hat die Installation gemacht, doch ihre Datei hat sich seitdem ge\xE4ndert oder lie\xDF sich nicht lesen. Verschieben Sie die Kopie aus dem Spielverzeichnis an einen sicheren Ort.";
+
+inline constexpr char ADVICE_MISSING_FOLDER[] = "Zielordner fehlt: Der Ordner der Datei nach dem Doppelpunkt fehlt im Spielverzeichnis. Legen Sie ihn dort als leeren Ordner wieder an.";
+
+inline constexpr char ADVICE_LINK[] = "Verkn\xFCpfung: Tauschwerk folgt keiner Verkn\xFCpfung, auch keinem verkn\xFCpften Ordner. Ersetzen Sie die genannte Verkn\xFCpfung durch eine Kopie der Datei, auf die sie zeigt.";
 
 inline constexpr char NEXT_INSTALL_AGAIN[] = "Danach k\xF6nnen Sie die Installation erneut starten.";
 inline constexpr char NEXT_TEST_NAME[] = "TEST.WRITE ist die files.txt des Spiels unter einem Testnamen. Schlie\xDF" "en Sie die " "Programme, die sie benutzen, und starten Sie Tauschwerk erneut: Solange Setup1.Vornak und " "Setup2.Vornak im Spielverzeichnis liegen, gibt der Start ihr den Namen files.txt zur\xFC" "ck. Sonst benennen Sie TEST.WRITE von Hand in files.txt um.";
@@ -76,9 +80,9 @@ inline constexpr char NEXT_SWITCH_AT_START[] = "Starten Sie Tauschwerk danach er
 inline constexpr char NEXT_UNINSTALL_AGAIN[] = "Danach k\xF6nnen Sie erneut deinstallieren; was schon erledigt ist, bleibt es.";
 inline constexpr char NEXT_START_AGAIN[] = "Starten Sie Tauschwerk danach erneut.";
 inline constexpr char NEXT_REPAIR_AT_START[] = "Starten Sie Tauschwerk danach erneut: Der Start schlie\xDF" "t die unterbrochene Arbeit ab.";
-inline constexpr char STRAY_MODIFIED_MARKER[] = "Die Dateien des MODIFIZIERTEN Satzes sind aktiv: MOD!files.txt geh\xF6rt nicht dorthin. " "Verschieben Sie MOD!files.txt aus dem Spielverzeichnis an einen sicheren Ort (l\xF6schen " "Sie sie nicht) und starten Sie Tauschwerk dann erneut.";
-inline constexpr char STRAY_ORIGINAL_MARKER[] = "Die ORIGINALE sind aktiv: ORI!files.txt geh\xF6rt nicht dorthin. Verschieben Sie " "ORI!files.txt aus dem Spielverzeichnis an einen sicheren Ort (l\xF6schen Sie sie nicht) und " "starten Sie Tauschwerk dann erneut.";
-inline constexpr char STRAY_MARKER_UNDECIDED[] = "Welche Markierung nicht dorthin geh\xF6rt, ist an den Dateien nicht zu erkennen. Kopieren " "Sie files.txt, ORI!files.txt und MOD!files.txt in einen Ordner au\xDF" "erhalb des " "Spielverzeichnisses, verschieben Sie dann die Markierung, deren Inhalt nicht zu den " "aktiven Dateien passt, ebenfalls dorthin und starten Sie Tauschwerk erneut.";
+inline constexpr char STRAY_MODIFIED_MARKER[] = "Die modifizierten Dateien sind aktiv: MOD!files.txt geh\xF6rt nicht dorthin. Verschieben Sie MOD!files.txt aus dem Spielverzeichnis an einen sicheren Ort (l\xF6schen Sie sie nicht) und starten Sie Tauschwerk dann erneut.";
+inline constexpr char STRAY_ORIGINAL_MARKER[] = "Die ORIGINALE sind aktiv: ORI!files.txt geh\xF6rt nicht dorthin. Verschieben Sie ORI!files.txt aus dem Spielverzeichnis an einen sicheren Ort (l\xF6schen Sie sie nicht) und starten Sie Tauschwerk dann erneut.";
+inline constexpr char STRAY_MARKER_UNDECIDED[] = "Welche Markierung nicht dorthin geh\xF6rt, ist an den Namen nicht zu erkennen. Kopieren Sie zuerst files.txt, ORI!files.txt und MOD!files.txt in einen Ordner au\xDF" "erhalb des Spielverzeichnisses. Ist die aktive files.txt Ihre modifizierte files.txt, verschieben Sie dann MOD!files.txt dorthin, sonst ORI!files.txt, und starten Sie Tauschwerk erneut.";
 
 // clang-format on
 
