@@ -146,6 +146,12 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldOverATrueCaptionAndLosesNothing) {
         {.layout = FRESH, .changes = {MODIFIED_HANDLING, "common\\data\\ORI!gta.dat", "-common\\data\\ambient.dat", "common\\data\\ambient.dat\\"},
             .messages = InstallAborted("common\\data\\ambient.dat (Ordner statt Datei)\ncommon\\data\\ORI!gta.dat (von fr\xFC" "her \xFC" "brig)\n"
             "common\\data\\MOD!handling.dat (von fr\xFC" "her \xFC" "brig)", {expected::ADVICE_DIRECTORY, expected::ADVICE_LEFT_OVER})},
+        // A link is never followed: the file it leads to lies outside the game directory.
+        {.layout = FRESH, .changes = {"@common\\data\\handling.dat"}, .messages = InstallAborted("common\\data\\handling.dat (Verkn\xFC" "pfung)",
+            {expected::ADVICE_LINK})},
+        {.layout = ORIGINAL, .changes = {"@common\\data\\MOD!handling.dat"}, .clicks = {STATE}, .messages = {Report(expected::SWITCH_REFUSED,
+            "common\\data\\MOD!handling.dat (Verkn\xFC" "pfung)", {expected::ADVICE_LINK}, expected::NEXT_SWITCH_AGAIN)},
+            .closedAt = expected::CAPTION_ORIGINAL},
         {.layout = FRESH, .changes = {"pc\\data\\ORI!filelist.pak"}, .messages = InstallAborted("pc\\data\\filelist.pak (Name bereits vergeben: "
             "pc\\data\\ORI!filelist.pak)", {expected::ADVICE_TAKEN})},
         // files.txt cannot get its name back from the write test: nothing else may move.
@@ -153,8 +159,10 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldOverATrueCaptionAndLosesNothing) {
             {expected::ADVICE_HELD}, expected::NEXT_TEST_NAME)}, .disk = NOTHING_DELETED},
         // The backup goes on to its end and names every file it could not save; stopped, the
         // installation takes back the copies it made: every original live, as before.
-        {.layout = FRESH, .faults = {DISK_FULL_ON_GTA, COPY_DENIED}, .messages = InstallAborted("common\\data\\gta.dat (Datentr\xE4ger voll)\n"
-            "common\\data\\handling.dat (Zugriff verweigert)", {expected::ADVICE_FULL, expected::ADVICE_DENIED})},
+        {.layout = FRESH, .faults = {DISK_FULL_ON_GTA, COPY_DENIED, {FileOperation::Copy, "pc\\stream.ini", FileFailure::InUse},
+            {FileOperation::Flush, "pc\\data\\TMP!ORI!gta4pc.png", FileFailure::Other}}, .messages = InstallAborted("common\\data\\gta.dat (Datentr\xE4ger voll)\n"
+            "common\\data\\handling.dat (Zugriff verweigert)\npc\\stream.ini (in Benutzung)\npc\\data\\gta4pc.png (Fehler)",
+            {expected::ADVICE_FULL, expected::ADVICE_DENIED, expected::ADVICE_HELD, expected::ADVICE_OTHER})},
         {.layout = FRESH, .changes = {"common\\data\\TMP!ORI!handling.dat\\"}, .messages = InstallAborted("common\\data\\handling.dat (Name bereits vergeben: "
             "common\\data\\TMP!ORI!handling.dat)", {expected::ADVICE_TAKEN})},
         {.layout = FRESH, .changes = {"-pc\\data"}, .messages = InstallAborted("pc\\data (nicht gefunden)", {expected::ADVICE_NOT_FOUND})},

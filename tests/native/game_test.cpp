@@ -85,6 +85,7 @@ void GameTest::SetUp() {
 void GameTest::TearDown() {
     SetFileFaultHook(nullptr);
     std::filesystem::remove_all(root);
+    std::filesystem::remove_all(Outside());
 }
 
 void GameTest::Write(const std::string& path, const std::string& content) const {
@@ -96,10 +97,16 @@ void GameTest::Write(const std::string& path, const std::string& content) const 
 
 void GameTest::Change(const std::vector<std::string>& changes) const {
     for (const std::string& change : changes) {
-        if (change[0] == '-')
+        if (change[0] == '-') {
             std::filesystem::remove_all(GamePath(root, change.substr(1)));
-        else
+        } else if (change[0] == '@') { // a link to a file of that name outside
+            std::filesystem::path target = Outside() / std::to_string(change.size());
+            ASSERT_TRUE(WriteFile(target, change));
+            std::filesystem::remove_all(GamePath(root, change.substr(1)));
+            std::filesystem::create_symlink(target, GamePath(root, change.substr(1)));
+        } else {
             Write(change, change);
+        }
     }
 }
 

@@ -67,10 +67,13 @@ class GameTest : public testing::Test {
     // Paths are relative and backslash separated, like the table's. A path ending in a
     // backslash is a directory.
     void Write(const std::string& path, const std::string& content) const;
-    // Each "path" is written with itself as content, each "-path" removed.
+    // Each "path" is written with itself as content, each "-path" removed, each "@path"
+    // made a link to a file outside the game directory.
     void Change(const std::vector<std::string>& changes) const;
     std::string Read(const std::string& path) const; // ABSENT when no file is there
     FileTree Tree() const { return SnapshotTree(root); }
+    // Beside the game directory: where the files that links lead to lie.
+    std::filesystem::path Outside() const { return root.string() + "-outside"; }
 
     // Runs the program from its start decision, or from another entry, on the scripted
     // screen; answers whether it ended.
