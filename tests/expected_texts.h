@@ -68,7 +68,6 @@ inline constexpr char ADVICE_THREE_FILES[] = "Drei Fassungen: Neben der aktiven 
 inline constexpr char ADVICE_DIRECTORY[] = "Ordner statt Datei: Wo eine Datei hingeh\xF6rt, liegt ein Ordner. Verschieben Sie den genannten Ordner aus dem Spielverzeichnis an einen sicheren Ort.";
 inline constexpr char ADVICE_COPY_KEPT[] = "Kopie nicht zur\xFC" "ckgenommen: Diese Kopie hat die Installation gemacht, doch ihre Datei hat sich seitdem ge\xE4ndert oder lie\xDF sich nicht lesen. Verschieben Sie die Kopie aus dem Spielverzeichnis an einen sicheren Ort.";
 
-inline constexpr char ADVICE_MISSING_FOLDER[] = "Zielordner fehlt: Der Ordner der Datei nach dem Doppelpunkt fehlt im Spielverzeichnis. Legen Sie ihn dort als leeren Ordner wieder an.";
 
 inline constexpr char ADVICE_LINK[] = "Verkn\xFCpfung: Tauschwerk folgt keiner Verkn\xFCpfung, auch keinem verkn\xFCpften Ordner. Ersetzen Sie die genannte Verkn\xFCpfung durch eine Kopie der Datei, auf die sie zeigt.";
 

@@ -103,7 +103,6 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldOverATrueCaptionAndLosesNothing) {
     // clang-format off
     const Fault DISK_FULL_ON_GTA = {FileOperation::Copy, "common\\data\\gta.dat", FileFailure::DiskFull};
     const Fault COPY_DENIED = {FileOperation::Copy, HANDLING, FileFailure::AccessDenied};
-    const Fault DELETE_DENIED = {FileOperation::Delete, "common\\data\\MOD!gta.dat", FileFailure::AccessDenied};
     auto InstallAborted = [](const char* files, std::initializer_list<const char*> advice) {
         return std::vector<ShownMessage>{CONSENT, Report(expected::INSTALL_ABORTED, files, advice, expected::NEXT_INSTALL_AGAIN)};
     };
@@ -120,8 +119,6 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldOverATrueCaptionAndLosesNothing) {
     const std::vector<std::string> CUT_SWITCH = {"-files.txt", "MOD!files.txt"};
     const ShownMessage UNFINISHED = {expected::TITLE_ERROR, expected::TEXT_UNINSTALL_UNFINISHED, expected::BOX_ERROR};
     const FlowCase cases[] = {
-        {.layout = FRESH, .changes = {"ORI!files.txt"}, .closedAt = expected::CAPTION_MODIFIED},
-        {.layout = FRESH, .changes = {"MOD!files.txt"}, .closedAt = expected::CAPTION_ORIGINAL},
         {.layout = FRESH, .changes = {"MOD!files.txt"}, .faults = {Unreadable("MOD!files.txt")}, .closedAt = expected::CAPTION_ORIGINAL},
         // A marker beside no files.txt, and no setup file to fill it: nothing names a set.
         {.layout = MODIFIED, .changes = {"-files.txt"}, .messages = {Report(expected::START_UNDECIDED, "files.txt (nicht gefunden)",
@@ -165,7 +162,6 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldOverATrueCaptionAndLosesNothing) {
             {expected::ADVICE_FULL, expected::ADVICE_DENIED, expected::ADVICE_HELD, expected::ADVICE_OTHER})},
         {.layout = FRESH, .changes = {"common\\data\\TMP!ORI!handling.dat\\"}, .messages = InstallAborted("common\\data\\handling.dat (Name bereits vergeben: "
             "common\\data\\TMP!ORI!handling.dat)", {expected::ADVICE_TAKEN})},
-        {.layout = FRESH, .changes = {"-pc\\data"}, .messages = InstallAborted("pc\\data (nicht gefunden)", {expected::ADVICE_NOT_FOUND})},
         // The marker cannot be set: filelist.pak comes back, and a copy whose live file
         // changed meanwhile stays, named.
         {.layout = FRESH, .faults = {{FileOperation::Rename, "files.txt", FileFailure::InUse, "ORI!files.txt", -1, HANDLING}},
@@ -178,16 +174,11 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldOverATrueCaptionAndLosesNothing) {
             {expected::ADVICE_HELD}, expected::NEXT_INSTALL_AT_START)}, .disk = NOTHING_DELETED},
         // The uninstallation: its question first, then what it tells.
         {.layout = ORIGINAL, .answer = ANSWER_NONE, .clicks = {UNINSTALL}, .messages = {QUESTION, DECLINED}, .closedAt = expected::CAPTION_ORIGINAL},
-        {.layout = MODIFIED, .faults = {Held(HANDLING)}, .clicks = {UNINSTALL}, .messages = UninstallStopped(expected::UNINSTALL_ABORTED,
-            "common\\data\\handling.dat (in Benutzung)", expected::ADVICE_HELD), .closedAt = expected::CAPTION_CONFLICT, .disk = NOTHING_DELETED},
         {.layout = ORIGINAL, .changes = {PARKED_HANDLING}, .clicks = {UNINSTALL}, .messages = UninstallStopped(expected::UNINSTALL_ABORTED,
             "common\\data\\handling.dat (Original noch nicht zur\xFC" "ckgeholt: common\\data\\ORI!handling.dat)", expected::ADVICE_STILL_PARKED),
             .closedAt = expected::CAPTION_ORIGINAL},
         // A setup file unzipped again would take the name the modified files.txt goes back
         // to; from either set, nothing moves.
-        {.layout = ORIGINAL, .changes = {"Setup1.Vornak", "Setup2.Vornak"}, .clicks = {UNINSTALL}, .messages = UninstallStopped(expected::UNINSTALL_ABORTED,
-            "MOD!files.txt (Name bereits vergeben: Setup1.Vornak)\npc\\data\\MOD!filelist.pak (Name bereits vergeben: Setup2.Vornak)", expected::ADVICE_TAKEN),
-            .closedAt = expected::CAPTION_ORIGINAL},
         {.layout = MODIFIED, .changes = {"Setup1.Vornak", "Setup2.Vornak"}, .clicks = {UNINSTALL}, .messages = UninstallStopped(expected::UNINSTALL_ABORTED,
             "files.txt (Name bereits vergeben: Setup1.Vornak)\npc\\data\\filelist.pak (Name bereits vergeben: Setup2.Vornak)", expected::ADVICE_TAKEN),
             .closedAt = expected::CAPTION_MODIFIED},
@@ -198,17 +189,10 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldOverATrueCaptionAndLosesNothing) {
             .closedAt = expected::CAPTION_CONFLICT},
         {.layout = ORIGINAL, .changes = {"ORI!files.txt", "-common\\data\\MOD!handling.dat", PARKED_HANDLING}, .clicks = {UNINSTALL},
             .messages = Stray(expected::STRAY_MARKER_UNDECIDED), .closedAt = expected::CAPTION_CONFLICT},
-        // A folder where a file belongs stops it before anything moves; a modified file
-        // with no original beside it is kept, and the uninstallation reads as not finished
-        // until a run finishes it.
-        {.layout = ORIGINAL, .changes = {"-" + std::string(HANDLING), HANDLING + std::string("\\")}, .clicks = {UNINSTALL},
-            .messages = UninstallStopped(expected::UNINSTALL_ABORTED, "common\\data\\handling.dat (Ordner statt Datei)", expected::ADVICE_DIRECTORY),
-            .closedAt = expected::CAPTION_ORIGINAL},
+        // A modified file with no original beside it is kept, and the uninstallation reads as
+        // not finished until a run finishes it.
         {.layout = MODIFIED, .changes = {std::string("-") + PARKED_HANDLING}, .clicks = {UNINSTALL},
             .messages = UninstallStopped(expected::UNINSTALL_INCOMPLETE, KEPT, expected::ADVICE_KEPT), .disk = MODIFIED_MAY_GO},
-        {.layout = ORIGINAL, .faults = {DELETE_DENIED}, .clicks = {UNINSTALL}, .messages = UninstallStopped(expected::UNINSTALL_INCOMPLETE,
-            "common\\data\\MOD!gta.dat (Zugriff verweigert)", expected::ADVICE_DENIED), .disk = MODIFIED_MAY_GO},
-        {.layout = ORIGINAL, .changes = {"-files.txt", "DEI!files.txt"}, .messages = {UNFINISHED}, .closedAt = expected::CAPTION_CONFLICT},
         {.layout = ORIGINAL, .changes = {"-files.txt", "DEI!files.txt"}, .clicks = {UNINSTALL}, .messages = {UNFINISHED, QUESTION, UNINSTALLED},
             .disk = MODIFIED_MAY_GO},
         // A switch refuses before it moves anything where a copy lies in a live file's way
@@ -226,15 +210,12 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldOverATrueCaptionAndLosesNothing) {
         {.layout = ORIGINAL, .faults = {{FileOperation::Rename, HANDLING, FileFailure::Other}}, .clicks = {STATE}, .messages = {Report(expected::SWITCH_FAILED,
             "common\\data\\handling.dat (Fehler)", {expected::ADVICE_OTHER}, expected::NEXT_SWITCH_AT_START)},
             .closedAt = expected::CAPTION_CONFLICT, .disk = NOTHING_DELETED},
-        // A start that cannot finish a stopped switch tells so and shows that it did not; a
-        // row holding three files it leaves as it is.
-        {.layout = MODIFIED, .changes = CUT_SWITCH, .faults = {Held(HANDLING)}, .messages = {Report(expected::REPAIR_FAILED,
-            "common\\data\\handling.dat (in Benutzung)", {expected::ADVICE_HELD}, expected::NEXT_REPAIR_AT_START)},
-            .closedAt = expected::CAPTION_CONFLICT, .disk = NOTHING_DELETED},
+        // A start leaves a row holding three files as it is.
         {.layout = MODIFIED, .changes = {"-files.txt", "MOD!files.txt", MODIFIED_HANDLING}, .messages = {Report(expected::REPAIR_FAILED,
             "common\\data\\handling.dat (drei Fassungen: common\\data\\ORI!handling.dat, common\\data\\MOD!handling.dat)",
             {expected::ADVICE_THREE_FILES}, expected::NEXT_REPAIR_AT_START)}, .closedAt = expected::CAPTION_CONFLICT},
-        // Once the hold ends, the uninstallation finishes the switch as the start would.
+        // A start that cannot finish a stopped switch tells so; once the hold ends, the
+        // uninstallation finishes the switch as the start would.
         {.layout = MODIFIED, .changes = CUT_SWITCH, .faults = {{FileOperation::Rename, HANDLING, FileFailure::InUse, "", 1}}, .clicks = {UNINSTALL},
             .messages = {Report(expected::REPAIR_FAILED, "common\\data\\handling.dat (in Benutzung)", {expected::ADVICE_HELD}, expected::NEXT_REPAIR_AT_START),
             QUESTION, UNINSTALLED}, .disk = MODIFIED_MAY_GO},

@@ -49,7 +49,6 @@ struct Life {
     std::ostringstream log;
     std::vector<Versions> rows = std::vector<Versions>(MANAGED_FILE_COUNT);
     std::set<std::string> others; // the player's files the program has no business with
-    std::set<std::string> stored; // files outside the game directory that links lead to
     Faults held;                  // every change of these answers "in use"
     Faults unreadable;            // every call on these fails, a look too
     bool diskFull = false;
@@ -162,19 +161,15 @@ struct Next {
 
 class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int> {
   protected:
-    fs::path safe;  // outside the game directory: where the player keeps what he moves out
-    fs::path store; // outside too: where a mod tool keeps the files it links to
+    fs::path safe; // outside the game directory: where the player keeps what he moves out
 
     void SetUp() override {
         GameTest::SetUp();
         safe = root.string() + "-safe";
-        store = root.string() + "-store";
         fs::create_directories(safe);
-        fs::create_directories(store);
     }
     void TearDown() override {
         fs::remove_all(safe);
-        fs::remove_all(store);
         GameTest::TearDown();
     }
 
@@ -251,7 +246,7 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
         bool there = fs::exists(GamePath(root, name));
         if (fs::is_directory(GamePath(root, name)))
             return; // altered before: what it holds stays the player's
-        switch (life->rng() % 7) {
+        switch (life->rng() % 6) {
         case 0: // a second copy under a free parked name is that set's version
             if (!there && name.find('!') != std::string::npos) {
                 std::string content = NewContent("second copy " + name);
@@ -277,15 +272,6 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
                 life->unreadable[name] =
                     life->rng() % 2 ? FileFailure::InUse : FileFailure::AccessDenied;
             break;
-        case 5: { // a mod tool's link to its own store
-            fs::path stored = store / std::to_string(++life->serial);
-            if (!there || fs::is_directory(GamePath(root, name)))
-                break;
-            fs::rename(GamePath(root, name), stored);
-            fs::create_symlink(stored, GamePath(root, name));
-            life->stored.insert(ReadFile(stored));
-            break;
-        }
         case 4: // the archive unzipped again
             if (!fresh && !fs::exists(GamePath(root, SETUP_FILE_1)))
                 for (const char* setup : {SETUP_FILE_1, SETUP_FILE_2}) {
@@ -309,20 +295,16 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
     }
 
     Outcome Run(const Next& next, int uninstallAnswer = ANSWER_OK) {
-        life->log << "  run, clicks";
-        for (int click : next.clicks)
-            life->log << " " << click;
-        life->log << ", consent " << next.installAnswer << ", question " << uninstallAnswer
-                  << (life->changesLeft >= 0 ? ", killed after " : "")
-                  << (life->changesLeft >= 0 ? std::to_string(life->changesLeft) : "") << "\n";
+        life->log << "  run, clicks " << next.clicks.size()
+                  << (next.clicks.empty() ? 0 : next.clicks[0]) << ", answers "
+                  << next.installAnswer << uninstallAnswer << ", kill after " << life->changesLeft
+                  << "\n";
         screen = Screen();
         screen.decide = Decide;
         screen.clicks.assign(next.clicks.begin(), next.clicks.end());
         life->installAnswer = next.installAnswer;
         life->uninstallAnswer = uninstallAnswer;
-        life->renames.clear();
-        life->deletes.clear();
-        life->confirmed = false;
+        life->renames.clear(), life->deletes.clear(), life->confirmed = false;
         Outcome outcome;
         try {
             Start();
@@ -337,13 +319,7 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
             outcome.consent = outcome.consent || std::get<1>(box) == expected::TEXT_CONSENT;
         }
         CheckRun(outcome);
-        if (outcome.closed)
-            life->caption = screen.caption;
-        else if (outcome.killed || outcome.consent || outcome.boxes.empty() ||
-                 outcome.boxes.back() == ShownMessage{expected::TITLE_UNINSTALL,
-                                                      expected::TEXT_UNINSTALLED,
-                                                      expected::BOX_INFO})
-            life->caption = "";
+        life->caption = outcome.closed ? screen.caption : ""; // else no window told him
         return outcome;
     }
 
@@ -409,9 +385,6 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
         }
         for (const std::string& content : life->others)
             EXPECT_TRUE(contents.count(content)) << "lost: " << content;
-        const Inventory stored = InventoryOf(SnapshotTree(store));
-        for (const std::string& content : life->stored)
-            EXPECT_TRUE(stored.count(content)) << "lost from the store: " << content;
     }
 
     void CheckRun(const Outcome& outcome) {
@@ -457,6 +430,15 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
 
     // What the player does for a file a report names, by its reason.
     void Act(const std::string& reason, const std::string& path, const std::string& other) {
+        static const std::set<std::string> MOVED_OUT = {"Kopie im Weg",
+                                                        "drei Fassungen",
+                                                        "Ordner statt Datei",
+                                                        "von fr\xFC"
+                                                        "her \xFC"
+                                                        "brig",
+                                                        "kein Original gesichert, Datei behalten",
+                                                        "Kopie nicht zur\xFC"
+                                                        "ckgenommen"};
         life->log << "  acts on " << path << " (" << reason << ")\n";
         if (reason == "in Benutzung" || reason == "Zugriff verweigert") {
             // The programs that use the named file, under any of its row's names.
@@ -467,20 +449,8 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
         } else if (reason == "Name bereits vergeben" || reason == "Original noch nicht zur\xFC"
                                                                   "ckgeholt") {
             MoveOut(other);
-        } else if (reason == "Kopie im Weg" || reason == "drei Fassungen" ||
-                   reason == "Ordner statt Datei" ||
-                   reason == "von fr\xFC"
-                             "her \xFC"
-                             "brig" ||
-                   reason == "kein Original gesichert, Datei behalten" ||
-                   reason == "Kopie nicht zur\xFC"
-                             "ckgenommen") {
+        } else if (MOVED_OUT.count(reason)) {
             MoveOut(path);
-        } else if (reason == "Verkn\xFC"
-                             "pfung") {
-            fs::path link = GamePath(root, path), target = fs::read_symlink(link);
-            fs::remove(link);
-            fs::copy_file(target, link);
         } else if (reason != "Markierung doppelt") { // the next step says which
             ADD_FAILURE() << "no action for the reason " << reason;
         }
@@ -582,30 +552,21 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
         case 4:
             RunAndFollow({{UNINSTALL}, ANSWER_CANCEL}, answer);
             return;
-        case 5: { // editing, as the program asks, only while MODIFIZIERT shows
+        case 5:
+        case 6: { // editing (as the program asks, only while MODIFIZIERT shows) or deleting
             int i = AnyRow();
-            std::string live = ManagedFileTable[i].livePath, old = Read(live);
-            // A link's edit would change the file in the store, which is no longer his.
-            if (life->caption != expected::CAPTION_MODIFIED || old == ABSENT ||
-                fs::is_symlink(GamePath(root, live)))
-                return;
-            std::string edit = NewContent("edited " + live);
-            life->rows[i].modifieds.erase(old);
-            life->rows[i].modifieds.insert(edit);
-            Write(live, edit);
-            life->log << "  edits " << live << "\n";
-            return;
-        }
-        case 6: { // deleting the version the caption names
-            int i = AnyRow();
+            bool edits = life->caption == expected::CAPTION_MODIFIED && life->rng() % 2;
             std::string live = ManagedFileTable[i].livePath, old = Read(live);
             if (life->caption.empty() || old == ABSENT)
                 return;
+            // He deletes or edits the version the caption names.
             (life->caption == expected::CAPTION_MODIFIED ? life->rows[i].modifieds
                                                          : life->rows[i].originals)
                 .erase(old);
             fs::remove(GamePath(root, live));
-            life->log << "  deletes " << live << "\n";
+            if (edits)
+                Write(live, *life->rows[i].modifieds.insert(NewContent("edited " + live)).first);
+            life->log << (edits ? "  edits " : "  deletes ") << live << "\n";
             return;
         }
         case 7: { // another program holds a file for a while
@@ -690,50 +651,38 @@ INSTANTIATE_TEST_SUITE_P(, SimulatedPlayer, testing::Values(0, 1));
 constexpr long STOP_STRIDE = 61;
 constexpr long STOPS_AT_EACH_END = 3;
 
-std::string CutAt(const char* source, const char* target) {
-    return std::string(source) + ">" + target;
+std::string CutAt(const std::string& source, const std::string& target) {
+    return source + ">" + target;
 }
 
 const char HANDLING[] = "common\\data\\handling.dat";
 const std::string PARKED_HANDLING = Parked(HANDLING, PREFIX_ORIGINAL);
 const std::string MODIFIED_HANDLING = Parked(HANDLING, PREFIX_MODIFIED);
 
+constexpr SampleLayout FRESH = SampleLayout::Fresh;
+constexpr SampleLayout ORIGINAL = SampleLayout::Original;
+constexpr SampleLayout MODIFIED = SampleLayout::Modified;
+
+// clang-format off
 const struct Scenario {
     const char* name;
     SampleLayout layout;
     std::string cutAt; // a run cut there first; empty: none
     std::vector<int> clicks;
 } SCENARIOS[] = {
-    {"Installation", SampleLayout::Fresh, "", {}},
-    {"SwitchToModified", SampleLayout::Original, "", {STATE}},
-    {"SwitchToOriginal", SampleLayout::Modified, "", {STATE}},
-    {"UninstallFromModified", SampleLayout::Modified, "", {UNINSTALL}},
-    {"UninstallFromOriginal", SampleLayout::Original, "", {UNINSTALL}},
-    {"RepairOfAnInstallationCutBeforeItsMarker",
-     SampleLayout::Fresh,
-     CutAt(FILES_TXT, MARKER_ORIGINAL),
-     {}},
-    {"RepairOfAnInstallationCutAfterItsMarker",
-     SampleLayout::Fresh,
-     CutAt(SETUP_FILE_1, FILES_TXT),
-     {}},
-    {"RepairOfASwitchToModifiedCutInPhase1",
-     SampleLayout::Original,
-     CutAt(HANDLING, PARKED_HANDLING.c_str()),
-     {}},
-    {"RepairOfASwitchToModifiedCutInPhase2",
-     SampleLayout::Original,
-     CutAt(MODIFIED_HANDLING.c_str(), HANDLING),
-     {}},
-    {"RepairOfASwitchToOriginalCutInPhase1",
-     SampleLayout::Modified,
-     CutAt(HANDLING, MODIFIED_HANDLING.c_str()),
-     {}},
-    {"RepairOfASwitchToOriginalCutInPhase2",
-     SampleLayout::Modified,
-     CutAt(PARKED_HANDLING.c_str(), HANDLING),
-     {}},
+    {"Installation", FRESH, "", {}},
+    {"SwitchToModified", ORIGINAL, "", {STATE}},
+    {"SwitchToOriginal", MODIFIED, "", {STATE}},
+    {"UninstallFromModified", MODIFIED, "", {UNINSTALL}},
+    {"UninstallFromOriginal", ORIGINAL, "", {UNINSTALL}},
+    {"RepairOfAnInstallationCutBeforeItsMarker", FRESH, CutAt(FILES_TXT, MARKER_ORIGINAL), {}},
+    {"RepairOfAnInstallationCutAfterItsMarker", FRESH, CutAt(SETUP_FILE_1, FILES_TXT), {}},
+    {"RepairOfASwitchToModifiedCutInPhase1", ORIGINAL, CutAt(HANDLING, PARKED_HANDLING), {}},
+    {"RepairOfASwitchToModifiedCutInPhase2", ORIGINAL, CutAt(MODIFIED_HANDLING, HANDLING), {}},
+    {"RepairOfASwitchToOriginalCutInPhase1", MODIFIED, CutAt(HANDLING, MODIFIED_HANDLING), {}},
+    {"RepairOfASwitchToOriginalCutInPhase2", MODIFIED, CutAt(PARKED_HANDLING, HANDLING), {}},
 };
+// clang-format on
 
 class KilledAtEveryChange : public SimulatedPlayer {};
 
