@@ -66,6 +66,7 @@ inline constexpr char ADVICE_LEFT_OVER[] = "Von fr\xFC" "her \xFC" "brig: Diese 
 inline constexpr char ADVICE_IN_THE_WAY[] = "Kopie im Weg: Eine der Dateien dieser Zeile geh\xF6rt nicht dorthin. Verschieben Sie die genannte Kopie aus dem Spielverzeichnis an einen sicheren Ort und bewahren Sie sie auf.";
 inline constexpr char ADVICE_THREE_FILES[] = "Drei Fassungen: Neben der aktiven Datei liegen ihr Original und ihre modifizierte Fassung; eine der drei geh\xF6rt nicht dorthin. Verschieben Sie die aktive Datei aus dem Spielverzeichnis an einen sicheren Ort und bewahren Sie sie auf.";
 inline constexpr char ADVICE_DIRECTORY[] = "Ordner statt Datei: Verschieben Sie den genannten Ordner aus dem Spielverzeichnis an einen sicheren Ort.";
+inline constexpr char ADVICE_LINK[] = "Verkn\xFCpfung: Tauschwerk folgt keiner Verkn\xFCpfung. Ersetzen Sie sie durch eine Kopie der Datei, auf die sie zeigt.";
 inline constexpr char ADVICE_COPY_KEPT[] = "Kopie nicht zur\xFC" "ckgenommen: Die Installation hat diese Kopie gemacht, doch die Datei daneben hat sich seitdem ge\xE4ndert oder lie\xDF sich nicht lesen. Verschieben Sie die Kopie aus dem Spielverzeichnis an einen sicheren Ort.";
 
 inline constexpr char NEXT_INSTALL_AGAIN[] = "Danach k\xF6nnen Sie die Installation erneut starten.";
