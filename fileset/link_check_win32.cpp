@@ -8,14 +8,17 @@ struct FinalPath {
     bool known;
 };
 
-// The game directory's own, by the volume name form asked: VOLUME_NAME_NT, VOLUME_NAME_NONE.
-static FinalPath directoryPaths[2];
+// The game directory's own, by the volume name form asked: VOLUME_NAME_DOS, VOLUME_NAME_NT,
+// VOLUME_NAME_NONE.
+static FinalPath directoryPaths[3];
+static bool noDosName;
 static wchar_t hostPath[HOST_PATH_SIZE];
 static wchar_t answer[HOST_PATH_SIZE];
 
 void ForgetDirectoryFinalPaths() {
     for (FinalPath& path : directoryPaths)
         path.known = false;
+    noDosName = false;
 }
 
 // The final path of the handle opened on host, links followed; false with the last error of
@@ -39,7 +42,9 @@ static bool AskFinalPath(const wchar_t* host, DWORD volumeName, wchar_t* out, in
 }
 
 static const FinalPath* DirectoryFinalPath(DWORD volumeName) {
-    FinalPath& path = directoryPaths[volumeName == VOLUME_NAME_NT ? 0 : 1];
+    FinalPath& path = directoryPaths[volumeName == VOLUME_NAME_DOS  ? 0
+                                     : volumeName == VOLUME_NAME_NT ? 1
+                                                                    : 2];
     if (path.known)
         return &path;
     const wchar_t* host = ResolvePath("", hostPath);
@@ -50,6 +55,14 @@ static const FinalPath* DirectoryFinalPath(DWORD volumeName) {
         path.text[--path.length] = L'\0';
     path.known = true;
     return &path;
+}
+
+// Where the directory itself opens and answers in full, a failure in the short form means
+// its volume has no such name.
+DWORD EntryVolumeName() {
+    if (!noDosName && !DirectoryFinalPath(VOLUME_NAME_DOS))
+        noDosName = DirectoryFinalPath(VOLUME_NAME_NT) != nullptr;
+    return noDosName ? VOLUME_NAME_NONE : VOLUME_NAME_DOS;
 }
 
 static bool SameIgnoringCase(const wchar_t* a, const wchar_t* b, int length) {

@@ -13,9 +13,13 @@ enum class NamePlace {
 };
 
 // relative: backslash separated, as the table writes it. volumeName: VOLUME_NAME_NT, which
-// tells volumes apart, or VOLUME_NAME_NONE, cheaper, where the caller knows the name's
-// folder lies on the game directory's volume.
+// names every volume, or EntryVolumeName(), cheaper, where the caller knows the name's folder
+// lies on the game directory's volume.
 NamePlace PlaceOf(const char* relative, DWORD volumeName);
+
+// VOLUME_NAME_DOS (the drive letter or share), unless the game directory's volume has none
+// (a RAM disk the system's mount manager does not know): then VOLUME_NAME_NONE.
+DWORD EntryVolumeName();
 
 // The game directory's own final paths are asked once; a newly located directory forgets
 // them.

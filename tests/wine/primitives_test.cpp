@@ -33,12 +33,14 @@ struct Windows {
 std::string mutexName; // the lock's, as made
 
 // Where Windows says a name leads: live.dat shows a reparse tag, or every final path asked
-// in form (0: any) that holds of (nullptr: any) gets before put in front.
+// in form (0: any) that holds of (nullptr: any) gets before put in front; no drive letter
+// answers where the volume has none.
 struct Leads {
     DWORD tag = 0;
     const wchar_t* before = L"";
     const wchar_t* of = nullptr;
     DWORD form = 0;
+    bool noDosName = false;
 } leads;
 
 bool IsLive(LPCWSTR path) {
@@ -103,7 +105,10 @@ const SystemCalls* StandIns() {
                             : CreateFileW(path, access, share, security, disposition, flags, model);
     };
     calls.GetFinalPathNameByHandleW = [](HANDLE file, LPWSTR out, DWORD size, DWORD form) {
-        DWORD got = GetFinalPathNameByHandleW(file, out, size, form);
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        DWORD got = leads.noDosName && form == VOLUME_NAME_DOS
+                        ? 0
+                        : GetFinalPathNameByHandleW(file, out, size, form);
         std::wstring path = leads.before + std::wstring(out, got < size ? got : 0);
         bool away = got && got < size && (!leads.form || form == leads.form) &&
                     path.find(leads.of ? leads.of : L"") != std::wstring::npos;
@@ -246,6 +251,7 @@ TEST_F(WindowsPrimitives, ALinkPassesForAFileOrAGameDirectoryBehindOneForALink) 
         // Its deletion pending, a name opens for no one.
         {{}, PROBE_UNREADABLE, {NameKind::Unreadable, Failure::AccessDenied}, {LIVE, FOREVER}},
         {{0, L"\\linked"}, 4, PLAIN},
+        {{0, L"", nullptr, 0, true}, 4, PLAIN}, // a RAM disk
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
