@@ -1,4 +1,5 @@
 #include "fileset/program_directory_win32.h"
+#include "fileset/link_check_win32.h"
 
 #include <windows.h>
 
@@ -16,6 +17,7 @@ const char* ProgramDirectoryUtf8() {
 }
 
 bool LocateProgramDirectory() {
+    ForgetDirectoryFinalPaths();
     const DWORD capacity = sizeof programDirectory / sizeof programDirectory[0];
     DWORD length = GetModuleFileNameW(nullptr, programDirectory, capacity);
     // A result that fills the buffer has been cut short.

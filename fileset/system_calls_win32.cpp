@@ -13,6 +13,7 @@ static const SystemCalls REAL_CALLS = {
     GetFileAttributesExW,
     GetFileAttributesW,
     GetFileInformationByHandle,
+    GetFinalPathNameByHandleW,
     MoveFileExW,
     MoveFileW,
     ReadFile,

@@ -4,9 +4,9 @@
 
 // The system calls beneath the file primitives and the directory lock, in one table, so that
 // a test can answer as Windows does where Wine does not: a delete still pending, a read-only
-// target refused, a reparse point, a refused flush, the name a lock is made under. Only calls
-// that reach the system are here; a stand-in sets the thread's last error as the call it
-// stands for would.
+// target refused, a reparse point, a link's final path, a refused flush, the name a lock is
+// made under. Only calls that reach the system are here; a stand-in sets the thread's last
+// error as the call it stands for would.
 struct SystemCalls {
     decltype(&::CloseHandle) CloseHandle;
     decltype(&::CopyFileW) CopyFileW;
@@ -20,6 +20,7 @@ struct SystemCalls {
     decltype(&::GetFileAttributesExW) GetFileAttributesExW;
     decltype(&::GetFileAttributesW) GetFileAttributesW;
     decltype(&::GetFileInformationByHandle) GetFileInformationByHandle;
+    decltype(&::GetFinalPathNameByHandleW) GetFinalPathNameByHandleW;
     decltype(&::MoveFileExW) MoveFileExW;
     decltype(&::MoveFileW) MoveFileW;
     BOOL(WINAPI* ReadFile)

@@ -32,6 +32,28 @@ struct Windows {
 } windows;
 std::string mutexName; // the lock's, as made
 
+// Where Windows says a name leads: live.dat shows a reparse tag, or every final path asked
+// in form (0: any) that holds of (nullptr: any) gets before put in front; no drive letter
+// answers where the volume has none.
+struct Leads {
+    DWORD tag = 0;
+    const wchar_t* before = L"";
+    const wchar_t* of = nullptr;
+    DWORD form = 0;
+    bool noDosName = false;
+} leads;
+
+bool IsLive(LPCWSTR path) {
+    return std::filesystem::path(path).filename() == LIVE;
+}
+template <typename Entry> BOOL ShowTag(BOOL found, Entry* entry) {
+    if (found && leads.tag && IsLive(entry->cFileName)) {
+        entry->dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+        entry->dwReserved0 = leads.tag;
+    }
+    return found;
+}
+
 // Whether Windows denies a call on path (the last error then set): a name held, or a
 // read-only file where a replace is asked for, which Wine, unlike Windows, allows.
 bool Denied(LPCWSTR path, bool replace = false) {
@@ -61,6 +83,37 @@ const SystemCalls* StandIns() {
         return windows.flushRefusal ? FALSE : FlushFileBuffers(file);
     };
     calls.Sleep = [](DWORD ms) { windows.slept += ms; };
+    calls.GetFileAttributesExW = [](LPCWSTR path, GET_FILEEX_INFO_LEVELS level, LPVOID data) {
+        BOOL found = GetFileAttributesExW(path, level, data);
+        if (found && leads.tag && IsLive(path))
+            static_cast<WIN32_FILE_ATTRIBUTE_DATA*>(data)->dwFileAttributes |=
+                FILE_ATTRIBUTE_REPARSE_POINT;
+        return found;
+    };
+    calls.FindFirstFileExW = [](LPCWSTR path, FINDEX_INFO_LEVELS level, LPVOID data,
+                                FINDEX_SEARCH_OPS search, LPVOID filter, DWORD flags) {
+        HANDLE found = FindFirstFileExW(path, level, data, search, filter, flags);
+        (void)ShowTag(found != INVALID_HANDLE_VALUE, static_cast<WIN32_FIND_DATAW*>(data));
+        return found;
+    };
+    calls.FindNextFileW = [](HANDLE search, LPWIN32_FIND_DATAW data) {
+        return ShowTag(FindNextFileW(search, data), data);
+    };
+    calls.CreateFileW = [](LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                           DWORD disposition, DWORD flags, HANDLE model) {
+        return Denied(path) ? INVALID_HANDLE_VALUE
+                            : CreateFileW(path, access, share, security, disposition, flags, model);
+    };
+    calls.GetFinalPathNameByHandleW = [](HANDLE file, LPWSTR out, DWORD size, DWORD form) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        DWORD got = leads.noDosName && form == VOLUME_NAME_DOS
+                        ? 0
+                        : GetFinalPathNameByHandleW(file, out, size, form);
+        std::wstring path = leads.before + std::wstring(out, got < size ? got : 0);
+        bool away = got && got < size && (!leads.form || form == leads.form) &&
+                    path.find(leads.of ? leads.of : L"") != std::wstring::npos;
+        return away && lstrcpynW(out, path.c_str(), size) ? static_cast<DWORD>(path.size()) : got;
+    };
     calls.CreateMutexA = [](LPSECURITY_ATTRIBUTES security, BOOL owned, LPCSTR name) {
         mutexName = name;
         return CreateMutexA(security, owned, nullptr); // holds no lock beyond the test
@@ -171,6 +224,47 @@ TEST_F(WindowsPrimitives, AReadOnlyOrAReparsePointOrAFlushRefusedLosesTheOldCopy
             expected[ORI] = c.original;
         EXPECT_EQ(SnapshotTree(Host("")), expected);
         EXPECT_EQ(GetFileAttributesW(Host(ORI).c_str()), c.attributes);
+    }
+}
+
+NameLook* PlaceLive(void* look, const char* name) {
+    return std::string(name) == LIVE ? static_cast<NameLook*>(look) : nullptr;
+}
+
+// A link shows by its tag or where a handle on it leads (its folder's volume included), a
+// name that cannot be opened is unreadable for that reason, and a game directory that itself
+// lies behind a link is no link: the probe and a listing agree.
+TEST_F(WindowsPrimitives, ALinkPassesForAFileOrAGameDirectoryBehindOneForALink) {
+    const NameLook LINKED = {NameKind::Link, Failure::None},
+                   PLAIN = {NameKind::File, Failure::None};
+    const struct {
+        Leads leads;
+        int probe;
+        NameLook look;
+        Windows windows = {};
+    } cases[] = {
+        {{IO_REPARSE_TAG_SYMLINK}, PROBE_LINK, LINKED},
+        {{IO_REPARSE_TAG_DEDUP}, 4, PLAIN},
+        {{0, L"\\store", L"live.dat"}, PROBE_LINK, LINKED},
+        // The folder on another volume, at the same path there.
+        {{0, L"\\Device\\Other", L"primitives-", VOLUME_NAME_NT}, PROBE_LINK, LINKED},
+        // Its deletion pending, a name opens for no one.
+        {{}, PROBE_UNREADABLE, {NameKind::Unreadable, Failure::AccessDenied}, {LIVE, FOREVER}},
+        {{0, L"\\linked"}, 4, PLAIN},
+        {{0, L"", nullptr, 0, true}, 4, PLAIN}, // a RAM disk
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        TearDown();
+        SetUp(); // a newly located directory asks its own final path again
+        leads = c.leads;
+        windows = c.windows;
+        EXPECT_EQ(FileProbe(In(LIVE).c_str()), c.probe);
+        EXPECT_EQ(FileProbeFailure(In(LIVE).c_str()), c.look.reason);
+        NameLook look = {NameKind::Absent, Failure::None};
+        EXPECT_EQ(FileListFolder(dir.c_str(), PlaceLive, &look), Failure::None);
+        EXPECT_EQ(look.kind, c.look.kind);
+        EXPECT_EQ(look.reason, c.look.reason);
     }
 }
 

@@ -1,5 +1,6 @@
-// Faults only the real Win32 calls show at a start: a marker that cannot be looked at taken
-// for a missing one, and a second copy let in beside the first.
+// Faults only the real Win32 calls show: a marker that cannot be looked at taken for a
+// missing one, a second copy let in beside the first, and links that Wine shows as plain
+// files followed.
 
 #include "app/directory_lock_win32.h"
 #include "tests/wine/program_fixture.h"
@@ -109,6 +110,79 @@ TEST_F(Win32Faults, ALinkLoopReadsMissingOrTheLockIsFreeWhenUnopenableSpelledOrK
         EXPECT_TRUE(RunUnix(run.root, L"/bin/rm -f " + ALIAS + L" " +
                                           (run.game.filename() / MARKER).generic_wstring()) &&
                     LinkThere(run.root / ALIAS, false) && LinkThere(run.game / MARKER, false));
+        if (HasFailure())
+            break; // a failing row waits out its timeouts: one is enough to tell
+    }
+}
+
+std::string InstallAborted(const std::string& files, const char* advice) {
+    return std::string(expected::INSTALL_ABORTED) + "\n\n" + files + "\n\n" + advice + "\n" +
+           expected::NEXT_INSTALL_AGAIN;
+}
+
+// A mod tool's Unix links into a store beside the game directory: a linked game file refuses
+// the installation; a link at a copy's temporary name, to the live file, to a file outside or
+// to no file yet, fails its row; neither changes a byte inside or outside. A game directory
+// reached through a linked parent lives as any other.
+TEST_F(Win32Faults, ALinkIsFollowedOrAGameDirectoryBehindOneIsRefused) {
+    const std::string LINKED =
+        InstallAborted("common\\data\\handling.dat (Verkn\xFCpfung)", expected::ADVICE_LINK);
+    const std::string TAKEN = InstallAborted("common\\data\\handling.dat (Name bereits vergeben: "
+                                             "common\\data\\TMP!ORI!handling.dat)",
+                                             expected::ADVICE_TAKEN);
+    const struct {
+        std::wstring link; // from the run's root
+        std::wstring target;
+        const std::string report; // empty: installs, switches and uninstalls
+    } cases[] = {
+        {L"game/common/data/handling.dat", L"../../../store/handling.dat", LINKED},
+        {L"game/common/data/TMP!ORI!handling.dat", L"handling.dat", TAKEN},
+        {L"game/common/data/TMP!ORI!handling.dat", L"../../../store/outside.dat", TAKEN},
+        {L"game/common/data/TMP!ORI!handling.dat", L"../../../store/gone.dat", TAKEN},
+        {L"via", L"real", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::filesystem::path(c.link + L" -> " + c.target).u8string());
+        ASSERT_TRUE(MakeRunDirectory(&run, false));
+        const std::filesystem::path store = run.root / "store", link = run.root / c.link;
+        if (c.report.empty())
+            run.game = run.root / "real" / "game";
+        // The store's gone.dat is gone once the links lead to it.
+        EXPECT_TRUE(MakeSampleGame(run.game, SampleLayout::Fresh, WITH_SETUP_FILES) &&
+                    CopyProgram(run) && std::filesystem::create_directory(store) &&
+                    WriteFile(store / "outside.dat", "outside") &&
+                    WriteFile(store / "gone.dat", "") &&
+                    (!std::filesystem::exists(link) ||
+                     MoveFileW(link.c_str(), (store / "handling.dat").c_str())) &&
+                    RunUnix(run.root, L"/bin/ln -s " + c.target + L" " + c.link) &&
+                    LinkThere(link, true) && DeleteFileW((store / "gone.dat").c_str()));
+        if (c.report.empty())
+            run.game = run.root / "via" / "game";
+        const FileTree game = GameFiles(run), outside = SnapshotTree(store);
+        EXPECT_TRUE(StartProgram(&run));
+        AnswerBox(run, expected::TITLE_INSTALLATION, expected::TEXT_CONSENT, {IDOK, IDCANCEL},
+                  IDOK);
+        if (!c.report.empty()) {
+            AnswerBox(run, expected::TITLE_ERROR, c.report, {IDOK}, IDOK);
+        } else {
+            AnswerBox(run, expected::TITLE_INFO, expected::TEXT_INSTALLED, {IDOK}, IDOK);
+            HWND window = nullptr;
+            EXPECT_TRUE(PollUntil([&] { return (window = FindMainWindow(run)) != nullptr; }) &&
+                        StateReads(window, expected::CAPTION_MODIFIED) &&
+                        ClickButton(GetDlgItem(window, STATUS_BUTTON)) &&
+                        StateReads(window, expected::CAPTION_ORIGINAL) &&
+                        ClickButton(GetDlgItem(window, UNINSTALL_BUTTON)));
+            AnswerBox(run, expected::TITLE_UNINSTALL, expected::TEXT_UNINSTALL_QUESTION,
+                      {IDOK, IDCANCEL}, IDOK);
+            AnswerBox(run, expected::TITLE_UNINSTALL, expected::TEXT_UNINSTALLED, {IDOK}, IDOK);
+        }
+        EXPECT_EQ(ExitCode(&run), 0u);
+        EXPECT_EQ(GameFiles(run), game);
+        EXPECT_EQ(SnapshotTree(store), outside);
+        // Only the Unix side removes a link (Wine would delete what it leads to), and only a
+        // link that leads somewhere shows whether it has gone.
+        EXPECT_TRUE(WriteFile(store / "gone.dat", "") && RunUnix(run.root, L"/bin/rm " + c.link) &&
+                    LinkThere(link, false));
         if (HasFailure())
             break; // a failing row waits out its timeouts: one is enough to tell
     }
