@@ -40,17 +40,6 @@ ShownMessage Report(const char* first, const std::string& files,
     return {expected::TITLE_ERROR, text + next, expected::BOX_ERROR};
 }
 
-const char HANDLING[] = "common\\data\\handling.dat";
-const char PARKED_HANDLING[] = "common\\data\\ORI!handling.dat";
-const char MODIFIED_HANDLING[] = "common\\data\\MOD!handling.dat";
-
-constexpr SampleLayout FRESH = SampleLayout::Fresh;
-constexpr SampleLayout ORIGINAL = SampleLayout::Original;
-constexpr SampleLayout MODIFIED = SampleLayout::Modified;
-
-constexpr int STATE = STATUS_BUTTON;
-constexpr int UNINSTALL = UNINSTALL_BUTTON;
-
 // Another program holds the file: it can be neither renamed nor looked at.
 Fault Held(const char* path) {
     return {FileOperation::Rename, path, FileFailure::InUse};
@@ -59,26 +48,11 @@ Fault Unreadable(const char* path) {
     return {FileOperation::Probe, path, FileFailure::InUse};
 }
 
-// The files a report names, one to a line between its first and its second empty line,
-// but for those not found.
-std::vector<std::string> NamedFiles(const ShownMessage& message) {
-    std::vector<std::string> names;
-    std::istringstream text(std::get<1>(message));
-    std::string line;
-    bool report = std::get<0>(message) == expected::TITLE_ERROR && std::getline(text, line) &&
-                  std::getline(text, line) && line.empty();
-    while (report && std::getline(text, line) && !line.empty() && line.back() == ')')
-        if (line.find(" (nicht gefunden)") == std::string::npos) // gone before
-            names.push_back(line.substr(0, line.find(" (")));
-    return names;
-}
-
 using Flow = GameTest;
 
 // What a case may change on disk.
 enum Disk {
     UNCHANGED,
-    COPIES_ADDED,    // every file still under its name, copies beside
     NOTHING_DELETED, // files renamed or copied, none gone
     MODIFIED_MAY_GO, // a confirmed uninstallation deletes modified files; originals stay
 };
@@ -146,9 +120,6 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldOverATrueCaptionAndLosesNothing) {
         // A link is never followed: the file it leads to lies outside the game directory.
         {.layout = FRESH, .changes = {"@common\\data\\handling.dat"}, .messages = InstallAborted("common\\data\\handling.dat (Verkn\xFC" "pfung)",
             {expected::ADVICE_LINK})},
-        {.layout = ORIGINAL, .changes = {"@common\\data\\MOD!handling.dat"}, .clicks = {STATE}, .messages = {Report(expected::SWITCH_REFUSED,
-            "common\\data\\MOD!handling.dat (Verkn\xFC" "pfung)", {expected::ADVICE_LINK}, expected::NEXT_SWITCH_AGAIN)},
-            .closedAt = expected::CAPTION_ORIGINAL},
         {.layout = FRESH, .changes = {"pc\\data\\ORI!filelist.pak"}, .messages = InstallAborted("pc\\data\\filelist.pak (Name bereits vergeben: "
             "pc\\data\\ORI!filelist.pak)", {expected::ADVICE_TAKEN})},
         // files.txt cannot get its name back from the write test: nothing else may move.
@@ -248,19 +219,13 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldOverATrueCaptionAndLosesNothing) {
         if (c.disk == UNCHANGED) {
             EXPECT_EQ(Tree(), before);
         }
-        if (c.disk == COPIES_ADDED) {
-            const FileTree after = Tree();
-            for (const auto& [path, content] : before)
-                EXPECT_EQ(after.count(path) ? after.at(path) : ABSENT, content) << path;
-        }
         // Only a confirmed uninstallation deletes, and only modified files.
         const Inventory after = InventoryOf(Tree());
         for (const std::string& content : InventoryOf(before))
             if (c.disk != MODIFIED_MAY_GO || content.rfind("modified ", 0) != 0) {
                 EXPECT_GT(after.count(content), 0u) << content;
             }
-        // Every file a report names is still there for the player to deal with, and no
-        // advice asks to delete one.
+        // No advice asks to delete a file.
         for (const ShownMessage& message : screen.messages) {
             std::string text = std::get<1>(message);
             const std::string notToDelete = "(l\xF6schen Sie sie nicht)";
@@ -272,8 +237,6 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldOverATrueCaptionAndLosesNothing) {
                 EXPECT_TRUE(Read(MARKER_MODIFIED) != ABSENT || Read(MARKER_ORIGINAL) != ABSENT ||
                             Read(MARKER_UNINSTALLING) != ABSENT);
             }
-            for (const std::string& name : NamedFiles(message))
-                EXPECT_TRUE(std::filesystem::exists(GamePath(root, name))) << name;
         }
     }
 }

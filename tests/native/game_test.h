@@ -6,8 +6,10 @@
 #include <tuple>
 #include <vector>
 
+#include "app/main_window_controls.h"
 #include "app/program.h"
 #include "fileset/file_primitives.h"
+#include "sample/sample_game.h"
 #include "tests/inventory.h"
 #include "ui/message.h"
 #include "ui/window.h"
@@ -50,6 +52,16 @@ struct Fault {
 void InjectFaults(const std::vector<Fault>& faults);
 
 inline constexpr char ABSENT[] = "<absent>";
+
+// What the tests name most.
+inline constexpr SampleLayout FRESH = SampleLayout::Fresh; // with the setup files
+inline constexpr SampleLayout ORIGINAL = SampleLayout::Original;
+inline constexpr SampleLayout MODIFIED = SampleLayout::Modified;
+inline constexpr int STATE = STATUS_BUTTON;
+inline constexpr int UNINSTALL = UNINSTALL_BUTTON;
+inline constexpr char HANDLING[] = "common\\data\\handling.dat";
+inline constexpr char PARKED_HANDLING[] = "common\\data\\ORI!handling.dat";
+inline constexpr char MODIFIED_HANDLING[] = "common\\data\\MOD!handling.dat";
 
 // The player's guide, as released: code page 1252, CRLF line ends.
 std::string Liesmich();

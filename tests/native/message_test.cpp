@@ -1,6 +1,5 @@
-// A box that could not be shown, and the message of a copy refused for another at work.
+// A box that could not be shown.
 
-#include "tests/expected_texts.h"
 #include "tests/native/game_test.h"
 
 namespace {
@@ -28,13 +27,6 @@ TEST_F(Messages, BoxThatCouldNotBeShownIsNotShownAgainWithoutOwner) {
         EXPECT_EQ(screen.messages, std::vector<ShownMessage>({{"title", "text", c.style}}));
         EXPECT_EQ(screen.unowned, c.again ? 1 : 0) << c.style << " " << c.first;
     }
-}
-
-TEST_F(Messages, AlreadyRunningShownWithAnotherTitleTextIconOrStyle) {
-    EXPECT_TRUE(Start(ShowAlreadyRunning));
-    EXPECT_EQ(screen.messages,
-              std::vector<ShownMessage>(
-                  {{expected::TITLE_INFO, expected::TEXT_ALREADY_RUNNING, expected::BOX_INFO}}));
 }
 
 } // namespace

@@ -30,11 +30,6 @@ constexpr int FOLLOW_UPS = 10; // runs one chain of advice may take
 constexpr long CHANGES_BEFORE_A_KILL = 1200;
 constexpr int ALTERED_ROWS = 3;
 constexpr int HOT_ROWS = 3;
-constexpr int STATE = STATUS_BUTTON;
-constexpr int UNINSTALL = UNINSTALL_BUTTON;
-constexpr SampleLayout FRESH = SampleLayout::Fresh;
-constexpr SampleLayout ORIGINAL = SampleLayout::Original;
-constexpr SampleLayout MODIFIED = SampleLayout::Modified;
 const char* const PREFIXES[] = {nullptr, PREFIX_ORIGINAL, PREFIX_MODIFIED};
 
 struct ProgramKilled {};
@@ -163,11 +158,11 @@ struct Next {
 
 // The game directory's files, and where each content lies.
 struct Disk {
-    FileTree tree;
+    FileTree tree = SnapshotTree(life->game);
     std::multimap<std::string, std::string> places;
-    std::optional<std::string> Live(int i) const {
-        auto at = tree.find(Slashed(ManagedFileTable[i].livePath));
-        return at == tree.end() ? std::nullopt : std::optional(at->second);
+    Disk() {
+        for (const auto& [path, content] : tree)
+            places.insert({content, path});
     }
     bool Holds(const std::set<std::string>& versions, const std::string& except = "") const {
         for (const std::string& version : versions)
@@ -176,40 +171,28 @@ struct Disk {
                     return true;
         return false;
     }
-    // Every row that has an original in the game directory has it live, or its live file
-    // was deleted by the player or the layout.
-    bool OriginalsLive() const {
+    // Whether a caption naming the modified set, or else the originals, is true: every row's
+    // live file is that set's version, absent only where the player or the layout deleted
+    // it or none is in the game directory; a row without an original may have its modified
+    // version parked under ORI!, or live among the originals; never absent where an
+    // uninstallation not finished deleted it.
+    bool SetLive(bool modified) const {
         for (int i = 0; i < MANAGED_FILE_COUNT; ++i) {
             const Versions& row = life->rows[i];
-            bool excused = !Holds(row.originals) || (!Live(i) && row.liveDeleted);
-            if (!excused && !(Live(i) && row.originals.count(*Live(i))))
-                return false;
-        }
-        return true;
-    }
-    // Every row's live file is its modified version; absent only where the player or the
-    // layout deleted it, or none is in the game directory (a row without an original may
-    // have it parked under ORI!), never where an uninstallation not finished deleted it.
-    bool ModifiedLive() const {
-        for (int i = 0; i < MANAGED_FILE_COUNT; ++i) {
-            const Versions& row = life->rows[i];
+            auto live = tree.find(Slashed(ManagedFileTable[i].livePath));
+            const auto& versions = modified ? row.modifieds : row.originals;
             std::string parked =
                 Holds(row.originals) ? "" : Slashed(Parked(ManagedFileTable[i].livePath, "ORI!"));
-            bool excused =
-                !row.uninstallDeleted && (row.liveDeleted || !Holds(row.modifieds, parked));
-            if (!(Live(i) ? row.modifieds.count(*Live(i)) : excused))
+            bool absent = live == tree.end();
+            bool excused = modified ? !row.uninstallDeleted &&
+                                          (row.liveDeleted || !Holds(row.modifieds, parked))
+                                    : !Holds(row.originals) || (absent && row.liveDeleted);
+            if (absent ? !excused : !versions.count(live->second) && !(excused && !modified))
                 return false;
         }
         return true;
     }
 };
-
-Disk Look() {
-    Disk disk = {SnapshotTree(life->game), {}};
-    for (const auto& [path, content] : disk.tree)
-        disk.places.insert({content, path});
-    return disk;
-}
 
 class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int> {
   protected:
@@ -315,10 +298,8 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
     }
 
     Outcome Run(const Next& next, int uninstallAnswer = ANSWER_OK) {
-        life->log << "  run, clicks " << next.clicks.size()
-                  << (next.clicks.empty() ? 0 : next.clicks[0]) << ", answers "
-                  << next.installAnswer << uninstallAnswer << ", kill after " << life->changesLeft
-                  << "\n";
+        life->log << "  run " << (next.clicks.empty() ? -1 : next.clicks[0]) << " "
+                  << next.installAnswer << uninstallAnswer << " " << life->changesLeft << "\n";
         screen = Screen();
         screen.decide = Decide;
         screen.clicks.assign(next.clicks.begin(), next.clicks.end());
@@ -349,8 +330,9 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
         for (int i = 0; i < MANAGED_FILE_COUNT; ++i) {
             Versions& row = life->rows[i];
             // A confirmed uninstallation deletes a modified version once its original is live.
-            if (life->confirmed && !ManagedFileTable[i].switchOnly && disk.Live(i) &&
-                row.originals.count(*disk.Live(i)))
+            auto live = disk.tree.find(Slashed(ManagedFileTable[i].livePath));
+            if (life->confirmed && !ManagedFileTable[i].switchOnly && live != disk.tree.end() &&
+                row.originals.count(live->second))
                 row.uninstallDeleted |=
                     std::erase_if(row.modifieds, [&](auto& m) { return !contents.count(m); }) > 0;
             for (const auto* versions : {&row.originals, &row.modifieds, &life->others})
@@ -360,7 +342,7 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
     }
 
     void CheckRun(const Outcome& outcome) {
-        const Disk disk = Look();
+        const Disk disk;
         CheckBytes(disk);
         std::set<int> failed; // the commands that told of a failure
         for (size_t i = 0; i < outcome.boxes.size(); ++i) {
@@ -381,16 +363,16 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
                          text != expected::TEXT_UNINSTALL_UNFINISHED))
                 << "advice toward an uninstallation";
             if (text == expected::TEXT_UNINSTALLED) {
-                EXPECT_TRUE(disk.OriginalsLive());
+                EXPECT_TRUE(disk.SetLive(false));
                 for (const auto& [path, content] : disk.tree)
                     EXPECT_EQ(path.find('!'), std::string::npos) << path << " left";
                 life->uninstallStarted = false;
             }
         }
         if (outcome.closed && screen.caption == expected::CAPTION_MODIFIED) {
-            EXPECT_TRUE(disk.ModifiedLive()) << "\"MODIFIZIERT\" lies";
+            EXPECT_TRUE(disk.SetLive(true)) << "\"MODIFIZIERT\" lies";
         } else if (outcome.closed && screen.caption == expected::CAPTION_ORIGINAL) {
-            EXPECT_TRUE(disk.OriginalsLive()) << "\"ORIGINALE\" lies";
+            EXPECT_TRUE(disk.SetLive(false)) << "\"ORIGINALE\" lies";
         } else if (outcome.closed) {
             EXPECT_FALSE(failed.empty()) << screen.caption << " unexplained";
         }
@@ -398,24 +380,21 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
 
     // What the player does for a file a report names, by its reason.
     void Act(const std::string& reason, const std::string& path, const std::string& other) {
-        static const std::set<std::string> MOVED_OUT = {"Kopie im Weg",
-                                                        "drei Fassungen",
-                                                        "Ordner statt Datei",
-                                                        "kein Original gesichert, Datei behalten",
-                                                        "von fr\xFC"
-                                                        "her \xFC"
-                                                        "brig",
-                                                        "Kopie nicht zur\xFC"
-                                                        "ckgenommen"};
+        // Octal escapes end by themselves, so the German words stay whole.
+        // clang-format off
+        static const std::set<std::string> MOVED_OUT = {
+            "Kopie im Weg", "drei Fassungen", "Ordner statt Datei", "von fr\374her \374brig",
+            "kein Original gesichert, Datei behalten", "Kopie nicht zur\374ckgenommen"};
+        // clang-format on
         life->log << "  acts on " << path << " (" << reason << ")\n";
         if (reason == "in Benutzung" || reason == "Zugriff verweigert") {
             // The programs that use the named file, under any of its row's names.
             for (Faults* faults : {&life->held, &life->unreadable})
                 std::erase_if(*faults, [&](auto& fault) { return SameRow(fault.first, path); });
-        } else if (reason == "Datentr\xE4ger voll") {
+        } else if (reason == "Datentr\344ger voll") {
             life->diskFull = false;
-        } else if (reason == "Name bereits vergeben" || reason == "Original noch nicht zur\xFC"
-                                                                  "ckgeholt") {
+        } else if (reason == "Name bereits vergeben" ||
+                   reason == "Original noch nicht zur\374ckgeholt") {
             MoveOut(other);
         } else if (MOVED_OUT.count(reason)) {
             MoveOut(path);
@@ -501,17 +480,8 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
 
     // The player's own steps, one chosen by the seed.
     void TakeAStep() {
-        int answer = life->rng() % 4 ? ANSWER_OK : ANSWER_CANCEL;
-        const int clicks[] = {STATE, UNINSTALL};
-        switch (life->rng() % 8) {
-        case 0:
-            RunAndFollow({{}, answer});
-            return;
-        case 1: // the state button or "Deinstallation", answered OK or Cancel
-        case 2:
-            RunAndFollow({{clicks[life->rng() % 2]}, answer}, answer);
-            return;
-        case 3: { // editing (as the program asks, only while MODIFIZIERT shows) or deleting
+        int answer = life->rng() % 4 ? ANSWER_OK : ANSWER_CANCEL, step = life->rng() % 8;
+        if (step == 0) { // editing (as the program asks, only while MODIFIZIERT shows) or deleting
             int i = AnyRow();
             bool edits = life->caption == expected::CAPTION_MODIFIED && life->rng() % 2;
             std::string live = ManagedFileTable[i].livePath, old = Content(live);
@@ -519,34 +489,29 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
                 return;
             // What he deletes or edits is gone by his hand: the version the caption names, or
             // the other one where the live file is that (a row without an original).
-            auto& named = life->caption == expected::CAPTION_MODIFIED ? life->rows[i].modifieds
-                                                                      : life->rows[i].originals;
-            auto& other = &named == &life->rows[i].modifieds ? life->rows[i].originals
-                                                             : life->rows[i].modifieds;
-            (named.count(old) ? named : other).erase(old);
+            Versions& row = life->rows[i];
+            bool modified = life->caption == expected::CAPTION_MODIFIED ? row.modifieds.count(old)
+                                                                        : !row.originals.count(old);
+            (modified ? row.modifieds : row.originals).erase(old);
             fs::remove(GamePath(root, live));
-            life->rows[i].liveDeleted |= !edits;
+            row.liveDeleted |= !edits;
             if (edits)
-                Write(live, *life->rows[i].modifieds.insert(NewContent("edited")).first);
+                Write(live, *row.modifieds.insert(NewContent("edited")).first);
             life->log << (edits ? "  edits " : "  deletes ") << live << "\n";
-            return;
-        }
-        case 4: { // another program holds a file for a while
+        } else if (step == 1) { // another program holds a file for a while
             std::string name = Name(AnyRow(true), PREFIXES[life->rng() % 3]);
             life->held[name] = FileFailure::InUse;
             life->log << "  another program holds " << name << "\n";
-            return;
-        }
-        case 5:
+        } else if (step == 2) {
             life->log << "  the disk is " << (life->diskFull ? "freed" : "full") << "\n";
             life->diskFull = !life->diskFull;
-            return;
-        default: // killed at a change of a command or of the start's repairs
-            (void)RunAndFollow(
-                {life->rng() % 3 ? std::vector<int>{clicks[life->rng() % 2]} : std::vector<int>{},
-                 answer},
-                ANSWER_OK,
-                std::uniform_int_distribution<long>(0, CHANGES_BEFORE_A_KILL)(life->rng));
+        } else { // a start, maybe a click, answers OK or Cancel, and in some a kill at a change
+            const int buttons[] = {STATE, UNINSTALL};
+            std::vector<int> clicks;
+            if (life->rng() % 3)
+                clicks.push_back(buttons[life->rng() % 2]);
+            std::uniform_int_distribution<long> kill(0, CHANGES_BEFORE_A_KILL);
+            (void)RunAndFollow({clicks, answer}, answer, step >= 6 ? kill(life->rng) : -1);
         }
     }
 
@@ -557,7 +522,7 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
         Outcome last = RunAndFollow({});
         for (const ShownMessage& box : last.boxes)
             EXPECT_FALSE(IsError(box)) << std::get<1>(box);
-        EXPECT_TRUE(last.consent ? Look().OriginalsLive() : last.closed) << "not settled";
+        EXPECT_TRUE(last.consent ? Disk().SetLive(false) : last.closed) << "not settled";
     }
 
     void PlayALife(unsigned seed, const std::function<void()>& steps) {
@@ -612,10 +577,6 @@ constexpr long STOPS_AT_EACH_END = 3;
 std::string CutAt(const std::string& source, const std::string& target) {
     return source + ">" + target;
 }
-
-const char HANDLING[] = "common\\data\\handling.dat";
-const std::string PARKED_HANDLING = Parked(HANDLING, PREFIX_ORIGINAL);
-const std::string MODIFIED_HANDLING = Parked(HANDLING, PREFIX_MODIFIED);
 
 // clang-format off
 const struct Scenario {
