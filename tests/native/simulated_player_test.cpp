@@ -430,6 +430,13 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
                 next = Next{{UNINSTALL}};
                 continue;
             }
+            if (text == expected::TEXT_SETUP_MISSING) { // his own lost: the archive's placeholders
+                for (const char* setup : {SETUP_FILE_1, SETUP_FILE_2})
+                    if (Content(setup) == ABSENT)
+                        Write(setup, *life->others.insert(NewContent(setup)).first);
+                next = Next{{}, ANSWER_OK};
+                continue;
+            }
             if (text == expected::TEXT_WRITE_FAILED) {
                 Act("in Benutzung", FILES_TXT, "");
                 if (Content(TEST_WRITE) != ABSENT)
