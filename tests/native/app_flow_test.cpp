@@ -167,8 +167,8 @@ TEST_F(Flow, EveryStartRefusalAndFailureIsToldOverATrueCaptionAndLosesNothing) {
         {.layout = ORIGINAL, .changes = {"-files.txt", "DEI!files.txt"}, .clicks = {UNINSTALL}, .messages = {UNFINISHED, QUESTION, UNINSTALLED},
             .disk = MODIFIED_MAY_GO},
         // A switch refuses before it moves anything where a copy lies in a live file's way,
-        // or files.txt will not move; a held other row lets the rest go, but the markers say the switch did not
-        // finish.
+        // or files.txt will not move; a held other row lets the rest go, but the markers say
+        // the switch did not finish.
         {.layout = ORIGINAL, .changes = {PARKED_HANDLING}, .clicks = {STATE}, .messages = {Report(expected::SWITCH_REFUSED,
             "common\\data\\ORI!handling.dat (Kopie im Weg)", {expected::ADVICE_IN_THE_WAY}, expected::NEXT_SWITCH_AGAIN)},
             .closedAt = expected::CAPTION_ORIGINAL},

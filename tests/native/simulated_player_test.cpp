@@ -427,7 +427,7 @@ class SimulatedPlayer : public GameTest, public testing::WithParamInterface<int>
                 next = Next{{UNINSTALL}};
                 continue;
             }
-            if (text == expected::TEXT_SETUP_MISSING) { // his own lost: the archive's placeholders
+            if (text == expected::TEXT_SETUP_MISSING) { // his own gone, he puts one back
                 for (const char* setup : {SETUP_FILE_1, SETUP_FILE_2})
                     if (Content(setup) == ABSENT)
                         Write(setup, *life->others.insert(NewContent(setup)).first);
