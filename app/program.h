@@ -38,5 +38,6 @@ void PutSetupFilesInPlace(FailedFiles* failed);
 // Finishes or undoes what a run cut short left in the directory, and reports what it could
 // not; false then.
 bool RepairInterruptedWork();
-// The advice for a stray marker: which one to move out, or how to tell.
-const char* StrayMarkerAdvice();
+// Reports both markers beside a live files.txt under firstLine, with the advice which one to
+// move out or how to tell; false when they are not both there.
+bool ReportStrayMarkers(const char* firstLine);

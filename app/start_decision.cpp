@@ -32,15 +32,12 @@ static void TellUnsettledState() {
         (void)ShowLines(TITLE_ERROR, UNINSTALL_UNFINISHED_LINES, STYLE_ERROR);
         return;
     }
-    FailedFiles failed;
-    ClearFailedFiles(&failed);
-    ListStrayMarkers(&failed);
-    if (failed.count > 0) {
-        ShowFailureReport(UNDECIDED, &failed, StrayMarkerAdvice());
+    if (ReportStrayMarkers(UNDECIDED))
         return;
-    }
     // A marker beside no files.txt that no setup file could fill.
     if (!IsPresent(FileProbe(FILES_TXT))) {
+        FailedFiles failed;
+        ClearFailedFiles(&failed);
         AddFailedFile(&failed, FILES_TXT, FailureReason::Missing);
         ShowFailureReport(UNDECIDED, &failed, START_AGAIN);
     }

@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/composed_message.h"
 #include "fileset/file_primitives.h"
 #include "fileset/file_table.h"
 
@@ -24,7 +25,7 @@ static const char STRAY_MARKER_UNDECIDED[] =
 // Judged by names alone, over the rows that hold exactly one parked copy: the live set is
 // the one whose copies are not parked. Beside an uninstallation not finished the originals
 // are live.
-const char* StrayMarkerAdvice() {
+static const char* StrayMarkerAdvice() {
     if (IsPresent(FileProbe(MARKER_UNINSTALLING)))
         return STRAY_ORIGINAL_MARKER;
     char parked[PARKED_PATH_SIZE];
@@ -41,4 +42,13 @@ const char* StrayMarkerAdvice() {
     if (originalsParked == modifiedParked)
         return STRAY_MARKER_UNDECIDED;
     return originalsParked ? STRAY_MODIFIED_MARKER : STRAY_ORIGINAL_MARKER;
+}
+
+bool ReportStrayMarkers(const char* firstLine) {
+    FailedFiles failed;
+    ClearFailedFiles(&failed);
+    ListStrayMarkers(&failed);
+    if (failed.count > 0)
+        ShowFailureReport(firstLine, &failed, StrayMarkerAdvice());
+    return failed.count > 0;
 }

@@ -72,13 +72,10 @@ void Uninstall() {
     }
     StartRetryBudget();
 
+    if (ReportStrayMarkers(ABORTED))
+        return;
     FailedFiles failed;
     ClearFailedFiles(&failed);
-    ListStrayMarkers(&failed);
-    if (failed.count > 0) {
-        ShowFailureReport(ABORTED, &failed, StrayMarkerAdvice());
-        return;
-    }
     if (!PrepareRemoval(&failed)) {
         (void)ScanStatus();
         ShowFailureReport(ABORTED, &failed, UNINSTALL_AGAIN);
